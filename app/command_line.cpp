@@ -1,0 +1,63 @@
+#include "app/command_line.h"
+
+#include "store/macro_store.h"
+
+namespace kv {
+
+namespace {
+bool separator(char c) { return static_cast<unsigned char>(c) <= 32; }
+}  // namespace
+
+std::vector<std::string> split_command_line(const std::string& command_line) {
+  std::vector<std::string> args;
+  std::size_t i = 0;
+  const std::size_t n = command_line.size();
+  for (;;) {
+    while (i < n && separator(command_line[i])) ++i;
+    while (i + 1 < n && command_line[i] == '"' && command_line[i + 1] == '"') i += 2;
+    if (i >= n) break;
+    std::string arg;
+    while (i < n && !separator(command_line[i])) {
+      if (command_line[i] == '"') {
+        ++i;
+        while (i < n && command_line[i] != '"') arg += command_line[i++];
+        if (i < n) ++i;
+      } else {
+        arg += command_line[i++];
+      }
+    }
+    args.push_back(std::move(arg));
+  }
+  return args;
+}
+
+bool is_close_switch(const std::string& argument) { return ascii_upper(argument.substr(0, 6)) == "/CLOSE"; }
+
+std::string wanted_name(const std::string& argument) {
+  if (ascii_upper(argument.substr(0, 6)) == "/OPEN:") {
+    const std::string rest = argument.size() > 6 ? argument.substr(6, 150) : std::string();
+    return ascii_upper(trim_controls(rest));
+  }
+  return ascii_upper(argument);
+}
+
+bool DoCommandLine(const std::vector<std::string>& arguments, ProfileStore& profile, MessagePump& pump,
+                   const std::function<void(int)>& process_hotkey) {
+  bool close_when_done = false;
+  for (const std::string& argument : arguments) {
+    if (is_close_switch(argument)) {
+      close_when_done = true;
+      continue;
+    }
+    const std::string wanted = wanted_name(argument);
+    MacroStore store(profile);
+    const int count = store.entries();
+    for (int k = 1; k <= count; ++k) {
+      if (ascii_upper(store.read_string(macro_section(k), keys::kName, "")) == wanted) process_hotkey(k);
+      pump.process_messages();
+    }
+  }
+  return close_when_done;
+}
+
+}  // namespace kv

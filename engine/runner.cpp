@@ -1,0 +1,75 @@
+#include "engine/runner.h"
+
+#include "platform/error.h"
+#include "store/macro_store.h"
+
+namespace kv {
+
+void MacroRunner::ProcessHotKey(int n) {
+  MacroStore store(d_.profile);
+  const std::string section = macro_section(n);
+  const int kind = store.read_integer(section, keys::kType, 0);
+  switch (kind) {
+    case 1:
+      d_.shell.open(store.read_string(section, "Filename", ""));
+      if (d_.record_finished) d_.record_finished(kStatusNoRecord);
+      break;
+    case 2:
+    case 3: {
+      const std::string path = d_.files.program_dir() + store.read_string(section, "Filename", "");
+      d_.journal.set_playback_file_name(path);
+      const bool high_speed = kind == 2 || store.read_integer(section, keys::kSpeed, 1) != 1;
+      d_.journal.set_hi_speed_playback(high_speed);
+      journal_idle_ = false;
+      d_.journal.start_playback();
+      break;
+    }
+    case 4:
+      PlayScriptFile(d_.files.program_dir() + store.read_string(section, "Filename", ""));
+      break;
+    default:
+      break;
+  }
+}
+
+std::string join_script_lines(const std::string& file_content) {
+  const std::string text = file_content.substr(0, file_content.find('\0'));
+  std::string out;
+  out.reserve(text.size() + 2);
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t e = i;
+    while (e < text.size() && text[e] != '\r' && text[e] != '\n') ++e;
+    out.append(text, i, e - i);
+    out += "\r\n";
+    if (e < text.size() && text[e] == '\r') ++e;
+    if (e < text.size() && text[e] == '\n') ++e;
+    i = e;
+  }
+  return out;
+}
+
+void MacroRunner::PlayScriptFile(const std::string& path) {
+  journal_idle_ = true;
+  const auto content = d_.files.read_file(path);
+  if (!content) throw Error(format_message("Cannot open file %s", path));
+  const std::string script = join_script_lines(*content);
+  if (player_) {
+    player_->clear_script_value();
+    player_->SendKeys(script);
+  }
+  // A keystroke or mouse macro started by name from the script may still be playing.
+  for (;;) {
+    d_.pump.process_messages();
+    if (journal_idle_) break;
+    d_.pump.wait_for_message();
+  }
+  if (d_.record_finished) d_.record_finished(kStatusNoRecord);
+}
+
+void MacroRunner::RecorderFinished() {
+  if (d_.record_finished) d_.record_finished(kStatusTrue);
+  journal_idle_ = true;
+}
+
+}  // namespace kv

@@ -1,0 +1,48 @@
+#include "forms/main_form_win.h"
+
+#include "app/app_win.h"
+#include "store/macro_store.h"
+
+namespace kv::win {
+
+MainForm::MainForm() {
+  create("TfrmMain", "Ostrel Keyvane", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME,
+         CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+         LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
+  set_client_size(410, 298);
+  tmr1_ = std::make_unique<Win32Timer>([this] {
+    if (on_delay_tick) on_delay_tick();
+  });
+  tmr1_->start(10000);
+}
+
+MainForm::~MainForm() { tmr1_.reset(); }
+
+void MainForm::FormCreate() {
+  LoadMacroList();
+  AssignHotKeys();
+  MacroStore store(app().profile);
+  reset_found_handles(store);
+}
+
+void MainForm::LoadMacroList() {}
+
+void MainForm::AssignHotKeys() {}
+
+void MainForm::show_centred() {
+  centre_on_screen();
+  ShowWindow(hwnd(), SW_SHOW);
+}
+
+bool MainForm::handle(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  switch (msg) {
+    case WM_CLOSE:  // closing only hides the window; the program keeps running
+      ShowWindow(hwnd(), SW_HIDE);
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace kv::win

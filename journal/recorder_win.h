@@ -1,0 +1,11 @@
+// Recorder: the journal record/playback control of Keyvane.exe.
+#pragma once
+#include <memory>
+
+#include "platform/journal.h"
+
+namespace kv::win {
+
+std::unique_ptr<JournalControl> make_recorder();
+
+}  // namespace kv::win

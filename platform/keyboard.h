@@ -1,0 +1,39 @@
+// Keyboard layout queries and key-event injection.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kv {
+
+// One key event. A Unicode event types `unit` (a UTF-16 code unit) without a virtual key.
+struct KeyInput {
+  std::uint8_t vk = 0;
+  std::uint16_t scan = 0;
+  bool up = false;
+  bool extended = false;
+  bool unicode = false;
+  std::uint16_t unit = 0;
+  friend bool operator==(const KeyInput&, const KeyInput&) = default;
+};
+
+class Keyboard {
+ public:
+  virtual ~Keyboard() = default;
+  // VkKeyScanA: virtual key in the low byte, shift state (1 Shift, 2 Ctrl, 4 Alt) in the high
+  // byte; -1 when the layout cannot type the character.
+  virtual std::int16_t vk_key_scan(char c) = 0;
+  // MapVirtualKeyA(vk, 0): the key's scan code, 0 when it has none.
+  virtual std::uint16_t map_virtual_key(std::uint8_t vk) = 0;
+  // The UTF-16 unit of a single-byte character in the ANSI code page.
+  virtual std::uint16_t to_utf16(char c) = 0;
+  // The platform's name of the key (GetKeyNameText of its scan code); empty when none.
+  virtual std::string key_name(std::uint8_t vk) = 0;
+  // Physical (asynchronous) state: true while the key is held down.
+  virtual bool is_key_down(std::uint8_t vk) = 0;
+  // Sends the events as one batch, tagged as ours; returns how many went through.
+  virtual std::size_t send(const std::vector<KeyInput>& batch) = 0;
+};
+
+}  // namespace kv

@@ -1,0 +1,102 @@
+#include "store/macro_store.h"
+
+#include "platform/error.h"
+#include "store/integer.h"
+
+namespace kv {
+
+std::string MacroStore::read_string(std::string_view section, std::string_view key, std::string_view def) {
+  return profile_.read_string(section, key, def);
+}
+
+std::int32_t MacroStore::read_integer(std::string_view section, std::string_view key, std::int32_t def) {
+  const std::string text = profile_.read_string(section, key, "");
+  return parse_integer(text).value_or(def);
+}
+
+bool MacroStore::read_bool(std::string_view section, std::string_view key, bool def) {
+  return read_integer(section, key, def ? 1 : 0) != 0;
+}
+
+void MacroStore::write_refused() {
+  throw Error(format_message("Unable to write to %s", profile_.file_name()));
+}
+
+void MacroStore::write_string(std::string_view section, std::string_view key, std::string_view value) {
+  if (!profile_.write_string(section, key, value)) write_refused();
+}
+
+void MacroStore::write_integer(std::string_view section, std::string_view key, std::int32_t value) {
+  write_string(section, key, std::to_string(value));
+}
+
+void MacroStore::write_bool(std::string_view section, std::string_view key, bool value) {
+  write_string(section, key, value ? "1" : "0");
+}
+
+void MacroStore::erase_section(std::string_view section) {
+  if (!profile_.erase_section(section)) write_refused();
+}
+
+int MacroStore::entries() { return read_integer(keys::kMain, keys::kEntries, 0); }
+
+std::string macro_section(int n) { return "Macro" + std::to_string(n); }
+
+std::string ascii_upper(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
+}
+
+std::string trim_controls(std::string_view text) {
+  std::size_t b = 0;
+  std::size_t e = text.size();
+  while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
+  while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
+  return std::string(text.substr(b, e - b));
+}
+
+std::string trim_right_blanks(std::string_view text) {
+  std::size_t e = text.size();
+  while (e > 0 && text[e - 1] == ' ') --e;
+  return std::string(text.substr(0, e));
+}
+
+std::string script_file_name(std::string_view macro_name) { return trim_right_blanks(macro_name) + ".key"; }
+std::string recording_file_name(std::string_view macro_name) { return trim_right_blanks(macro_name) + ".dat"; }
+
+void delete_companion_files(FileSystem& files, std::string_view macro_name) {
+  const std::string dir = files.program_dir();
+  // Failing deletions are of no consequence: the file may never have existed.
+  files.delete_file(dir + script_file_name(macro_name));
+  files.delete_file(dir + recording_file_name(macro_name));
+}
+
+void renumber_after_delete(MacroStore& store, int n) {
+  const int e = store.entries();
+  // A row that no longer names a stored macro (the file was changed behind the list's back)
+  // must not erase somebody else's section.
+  if (n < 1 || n > e) return;
+  for (int c = n; c < e; ++c) {
+    const std::string from = macro_section(c + 1);
+    const std::string to = macro_section(c);
+    store.write_string(to, keys::kName, store.read_string(from, keys::kName, ""));
+    store.write_integer(to, keys::kType, store.read_integer(from, keys::kType, 1));
+    store.write_integer(to, keys::kHotKey, store.read_integer(from, keys::kHotKey, 0));
+    store.write_string(to, keys::kFileName, store.read_string(from, keys::kFileName, ""));
+    store.write_string(to, keys::kTrigger, store.read_string(from, keys::kTrigger, ""));
+    store.write_integer(to, keys::kSpeed, store.read_integer(from, keys::kSpeed, 1));
+    store.write_bool(to, keys::kTriggerRan, store.read_bool(from, keys::kTriggerRan, false));
+    store.write_string(to, keys::kFoundHandle, store.read_string(from, keys::kFoundHandle, ""));
+  }
+  store.erase_section(macro_section(e));
+  store.write_integer(keys::kMain, keys::kEntries, e - 1);
+}
+
+void reset_found_handles(MacroStore& store) {
+  const int e = store.entries();
+  for (int n = 1; n <= e; ++n) store.write_string(macro_section(n), keys::kFoundHandle, "");
+}
+
+}  // namespace kv

@@ -1,0 +1,202 @@
+"""Helpers of the whole-program tests: a program folder with Keyvane.exe, macros.ini in the
+prefix's Windows folder, starting and ending Keyvane, driving windows with kvdrive.exe, and
+waiting for conditions (never fixed sleeps)."""
+import os
+import shutil
+import subprocess
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import kvwine  # noqa: E402
+
+WATCHED = ("Keyvane.exe", "kvtarget.exe", "kvsink.exe", "kvmarker.exe")
+
+
+def wait_for(cond, timeout=10.0, interval=0.05, what="condition"):
+    deadline = time.time() + timeout
+    while True:
+        v = cond()
+        if v:
+            return v
+        if time.time() >= deadline:
+            raise AssertionError("timed out after %.1fs waiting for %s" % (timeout, what))
+        time.sleep(interval)
+
+
+def kill_wine_programs(names=WATCHED):
+    """Ends test programs still running (their Unix processes carry the Windows command line)."""
+    me = os.getpid()
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit() or int(pid) == me:
+            continue
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                cmd = f.read().decode("latin-1")
+        except OSError:
+            continue
+        if any(n.lower() in cmd.lower() for n in names):
+            try:
+                os.kill(int(pid), 9)
+            except OSError:
+                pass
+
+
+class Session:
+    """One test's Wine environment and program folder C:\\kvtest\\<name>."""
+
+    def __init__(self, name):
+        self.env = kvwine.ensure()
+        self.build = kvwine.build_dir()
+        self.prefix = kvwine.prefix_dir()
+        self.drive_c = os.path.join(self.prefix, "drive_c")
+        self.windir = os.path.join(self.drive_c, "windows")
+        self.ini_path = os.path.join(self.windir, "macros.ini")
+        self.tools = os.path.join(self.build, "tools")
+        self.name = name
+        self.progdir = os.path.join(self.drive_c, "kvtest", name)
+        self.win_progdir = "C:\\kvtest\\" + name + "\\"
+        kill_wine_programs()
+        shutil.rmtree(self.progdir, ignore_errors=True)
+        os.makedirs(self.progdir)
+        shutil.copy(os.path.join(self.build, "Keyvane.exe"), self.progdir)
+        for extra in ("Keyvane.html", "Keyvanefaq.html", "Keyvane.Ico"):
+            src = os.path.join(self.build, extra)
+            if os.path.exists(src):
+                shutil.copy(src, self.progdir)
+        self.remove_ini()
+
+    # --- files -----------------------------------------------------------------------------
+    def remove_ini(self):
+        try:
+            os.chmod(self.ini_path, 0o644)
+            os.remove(self.ini_path)
+        except OSError:
+            pass
+
+    def write_ini(self, sections):
+        """sections: {"Main": {"Entries": 1}, "Macro1": {...}} or the file's text."""
+        if isinstance(sections, str):
+            text = sections
+        else:
+            text = ""
+            for sec, keys in sections.items():
+                text += "[%s]\r\n" % sec
+                for k, v in keys.items():
+                    text += "%s=%s\r\n" % (k, v)
+        with open(self.ini_path, "wb") as f:
+            f.write(text.replace("\r\n", "\n").replace("\n", "\r\n").encode("latin-1"))
+
+    def macros(self, *macros, main=None):
+        """Writes macros.ini from macro dicts (Name, Type, ...), with Entries and FirstRun=0."""
+        sections = {"Main": dict({"Entries": len(macros), "FirstRun": 0}, **(main or {}))}
+        for i, m in enumerate(macros, 1):
+            sections["Macro%d" % i] = m
+        self.write_ini(sections)
+
+    def read_ini(self):
+        """{section: {key: value}}, names upper-cased as the platform matches them."""
+        out, sec = {}, None
+        if not os.path.exists(self.ini_path):
+            return out
+        with open(self.ini_path, "rb") as f:
+            for line in f.read().decode("latin-1").splitlines():
+                line = line.strip()
+                if line.startswith("[") and line.endswith("]"):
+                    sec = out.setdefault(line[1:-1].upper(), {})
+                elif "=" in line and sec is not None:
+                    k, v = line.split("=", 1)
+                    sec[k.strip().upper()] = v.strip()
+        return out
+
+    def put(self, name, content, binary=False):
+        """A file in the program folder."""
+        mode = "wb"
+        data = content if binary else content.encode("latin-1")
+        with open(os.path.join(self.progdir, name), mode) as f:
+            f.write(data)
+
+    def path(self, name):
+        return os.path.join(self.progdir, name)
+
+    def tool_copy(self, tool, as_name=None):
+        """Copies a tool into the program folder; returns its Windows path."""
+        dst = as_name or tool
+        shutil.copy(os.path.join(self.tools, tool), os.path.join(self.progdir, dst))
+        return self.win_progdir + dst
+
+    # --- processes ---------------------------------------------------------------------------
+    def wine(self, *args, timeout=60):
+        # Output goes to a file, not a pipe: programs started from the tool inherit its output
+        # handles, and a pipe would stay open as long as they run.
+        import tempfile
+        with tempfile.TemporaryFile() as out:
+            r = subprocess.run(["wine"] + list(args), env=self.env, stdin=subprocess.DEVNULL,
+                               stdout=out, stderr=subprocess.DEVNULL, timeout=timeout)
+            out.seek(0)
+            return r.returncode, out.read().decode("latin-1").replace("\r", "")
+
+    def drive(self, *args, timeout=60):
+        """Runs kvdrive.exe; returns (exit code, output)."""
+        return self.wine(os.path.join(self.tools, "kvdrive.exe"), *args, timeout=timeout)
+
+    def keyvane(self, args="", wait_ms=0):
+        """Starts Keyvane.exe with exactly this argument text; returns its Windows process id
+        and, when it ended within wait_ms, its exit code (else None)."""
+        line = '"%sKeyvane.exe"%s' % (self.win_progdir, (" " + args) if args else "")
+        rc, out = self.drive("run", line, str(wait_ms), timeout=wait_ms / 1000 + 60)
+        pid, code = None, None
+        for word in out.split("\n"):
+            if word.startswith("pid "):
+                pid = int(word.split()[1])
+            if word.startswith("exit "):
+                code = int(word.split()[1])
+        if pid is None:
+            raise AssertionError("Keyvane.exe did not start: " + out)
+        return pid, code
+
+    def wait_exit(self, pid, timeout_ms):
+        rc, out = self.drive("wait", str(pid), str(timeout_ms), timeout=timeout_ms / 1000 + 60)
+        return rc == 0
+
+    def find(self, cls="-", title="-", timeout_ms=0, visible=False):
+        rc, out = self.drive("findvisible" if visible else "find", cls, title, str(timeout_ms))
+        return out.strip() if rc == 0 else None
+
+    def msgbox(self, title="Keyvane", timeout_ms=10000):
+        """(hwnd, [texts]) of a visible message box with that title, or None."""
+        rc, out = self.drive("msgbox", title, str(timeout_ms))
+        if rc != 0:
+            return None
+        lines = [l for l in out.split("\n") if l]
+        return lines[0], lines[1:]
+
+    def press_ok(self, box_hwnd):
+        rc, out = self.drive("child", box_hwnd, "Button", "OK")
+        self.drive("click", out.strip())
+
+    def xdotool(self, *args):
+        return subprocess.run(["xdotool"] + list(args), env=self.env, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30).stdout.decode()
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", path], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+    def close(self):
+        kill_wine_programs()
+
+
+class WineTestCase(unittest.TestCase):
+    """A test case with a fresh Session per test, named after the test."""
+
+    def setUp(self):
+        self.s = Session(self.id().split(".")[-1])
+
+    def tearDown(self):
+        self.s.close()
+
+
+def main():
+    unittest.main(verbosity=2)
