@@ -7,6 +7,10 @@
 
 namespace kv {
 
+// Every event the program injects carries this in dwExtraInfo, so its own hooks can tell the
+// program's input from the user's (playback is never recorded).
+inline constexpr std::uintptr_t kInjectedTag = 0x4B56414E;  // "KVAN"
+
 // One key event. A Unicode event types `unit` (a UTF-16 code unit) without a virtual key.
 struct KeyInput {
   std::uint8_t vk = 0;

@@ -26,14 +26,19 @@ def wait_for(cond, timeout=10.0, interval=0.05, what="condition"):
 
 
 def kill_wine_programs(names=WATCHED):
-    """Ends test programs still running (their Unix processes carry the Windows command line)."""
+    """Ends test programs of this prefix still running (their Unix processes carry the Windows
+    command line); other test runs on the machine, with prefixes of their own, are left alone."""
     me = os.getpid()
+    mine = ("WINEPREFIX=" + kvwine.prefix_dir()).encode()
     for pid in os.listdir("/proc"):
         if not pid.isdigit() or int(pid) == me:
             continue
         try:
             with open("/proc/%s/cmdline" % pid, "rb") as f:
                 cmd = f.read().decode("latin-1")
+            with open("/proc/%s/environ" % pid, "rb") as f:
+                if mine not in f.read().split(b"\0"):
+                    continue
         except OSError:
             continue
         if any(n.lower() in cmd.lower() for n in names):
