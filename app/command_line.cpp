@@ -26,7 +26,9 @@ std::vector<std::string> split_command_line(const std::string& command_line) {
         arg += command_line[i++];
       }
     }
-    args.push_back(std::move(arg));
+    // An empty argument (a lone quote, or "" pairs before a blank) names nothing; it must not
+    // match every macro without a name, nor hide the arguments after it.
+    if (!arg.empty()) args.push_back(std::move(arg));
   }
   return args;
 }

@@ -10,7 +10,8 @@ namespace kv {
 
 // Splits a whole command line. Arguments are separated by runs of characters with codes up to
 // 32; a double-quoted stretch may hold blanks and its quotes are dropped; "" pairs at the start
-// of an argument are skipped. The first argument is the program itself.
+// of an argument are skipped; an argument left empty is dropped. The first argument is the
+// program itself.
 std::vector<std::string> split_command_line(const std::string& command_line);
 
 // The wanted macro name of one argument, upper-cased (a to z only): after "/OPEN:" (any case)

@@ -21,6 +21,11 @@ TEST(SplitCommandLine, QuotesPairsAndControlRuns) {
   EXPECT_EQ(split_command_line("k \x01\x02 a\x7f"), (Args{"k", "a\x7f"}));
   EXPECT_EQ(split_command_line("   "), Args{});
   EXPECT_EQ(split_command_line("k \"\""), Args{"k"});
+  // Empty arguments are dropped without losing the ones after them.
+  EXPECT_EQ(split_command_line("k \"\" /Close"), (Args{"k", "/Close"}));
+  EXPECT_EQ(split_command_line("k \"\t"), (Args{"k", "\t"}));
+  EXPECT_EQ(split_command_line("k \""), (Args{"k"}));
+  EXPECT_EQ(split_command_line("k \"\"\" x"), (Args{"k", " x"}));
 }
 
 TEST(CommandLineNames, SwitchesAndWantedNames) {
