@@ -37,6 +37,15 @@ class Startup(kvtest.WineTestCase):
         self.assertFalse(self.s.wait_exit(pid, 3000), "the instance ended without /Close")
         self.assertIsNotNone(self.s.find("TKeyvane", "-"))
 
+    def test_close_request_to_the_host_ends_the_program(self):
+        self.s.macros()
+        pid, _ = self.s.keyvane("")
+        host = self.s.find("TKeyvane", "-", 15000)
+        self.assertIsNotNone(host)
+        self.assertFalse(self.s.wait_exit(pid, 1500))
+        self.s.drive("post", host, "0x10", "0", "0")  # WM_CLOSE
+        self.assertTrue(self.s.wait_exit(pid, 10000), "a close request did not end the program")
+
     def test_duplicates_run_in_order_and_unknown_names_run_nothing(self):
         a = self.s.tool_copy("kvmarker.exe", "first.exe")
         b = self.s.tool_copy("kvmarker.exe", "second.exe")
