@@ -1,0 +1,247 @@
+#include "sendkey/send_key.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/error.h"
+#include "store/macro_store.h"
+
+namespace kv {
+
+namespace {
+
+constexpr std::uint8_t kVkShift = 0x10;
+constexpr std::uint8_t kVkCtrl = 0x11;
+constexpr std::uint8_t kVkAlt = 0x12;
+
+struct KeyName {
+  const char* name;
+  std::uint8_t vk;
+};
+
+// Searched in this order; the first equal name wins.
+constexpr std::array<KeyName, 37> kKeyNames{{
+    {"CTRL", 0x11},   {"ALT", 0x12},    {"MENU", 0x12},  {"SHIFT", 0x10}, {"SPACE", 0x20}, {"F1", 0x70},
+    {"F2", 0x71},     {"F3", 0x72},     {"F4", 0x73},    {"F5", 0x74},    {"F6", 0x75},    {"F7", 0x76},
+    {"F8", 0x77},     {"F9", 0x78},     {"F10", 0x79},   {"F11", 0x7A},   {"F12", 0x7B},   {"INSERT", 0x2D},
+    {"DELETE", 0x2E}, {"DEL", 0x2E},    {"HOME", 0x24},  {"END", 0x23},   {"PGUP", 0x21},  {"PGDN", 0x22},
+    {"TAB", 0x09},    {"ENTER", 0x0D},  {"BKSP", 0x08},  {"PRTSC", 0x2C}, {"ESCAPE", 0x1B}, {"ESC", 0x1B},
+    {"UP", 0x26},     {"DOWN", 0x28},   {"LEFT", 0x25},  {"RIGHT", 0x27}, {"DN", 0x28},    {"L", 0x25},
+    {"R", 0x27},
+}};
+
+std::string counted_text(std::string_view text) {
+  std::string out(1, static_cast<char>(text.size()));
+  out.append(text);
+  return out;
+}
+
+}  // namespace
+
+SendKeyShared& send_key_shared() {
+  static SendKeyShared shared;
+  return shared;
+}
+
+int LookupKeyName(std::string_view name) {
+  const std::string upper = ascii_upper(name);
+  for (const KeyName& k : kKeyNames)
+    if (upper == k.name) return k.vk;
+  return -1;
+}
+
+bool is_extended_key(std::uint8_t vk) {
+  switch (vk) {
+    case 0x03:  // Break
+    case 0x21: case 0x22: case 0x23: case 0x24:  // Page Up, Page Down, End, Home
+    case 0x25: case 0x26: case 0x27: case 0x28:  // arrows
+    case 0x2C: case 0x2D: case 0x2E:             // Print Screen, Insert, Delete
+    case 0x5B: case 0x5C: case 0x5D:             // Windows keys, Applications
+    case 0x6F:                                   // numeric keypad divide
+    case 0x90:                                   // Num Lock
+    case 0xA3: case 0xA5:                        // right Ctrl, right Alt
+      return true;
+    default:
+      // Browser, volume and media keys.
+      return vk >= 0xA6 && vk <= 0xB7;
+  }
+}
+
+TSendKey::TSendKey(Keyboard& keyboard, MessagePump& pump, KeyLibrary* library, SendKeyShared& shared)
+    : keyboard_(keyboard), pump_(pump), library_(library), shared_(shared) {}
+
+TSendKey::~TSendKey() {
+  if (shared_.library_owner == this) {
+    shared_.library_entry = nullptr;
+    shared_.library_owner = nullptr;
+  }
+  if (library_ && library_->loaded()) library_->unload();
+}
+
+int TSendKey::Send(std::string_view text) {
+  text = text.substr(0, kMaxKeySequence);
+  if (use_dll_) {
+    if (shared_.library_entry) return shared_.library_entry(counted_text(text));
+    if (library_ && (library_->loaded() || library_->load())) {
+      if (KeyLibrary::Entry entry = library_->entry()) {
+        shared_.library_entry = entry;
+        shared_.library_owner = this;
+        return entry(counted_text(text));
+      }
+      // A library without the export: our own typing takes over.
+    }
+  }
+  if (text.empty()) return -1;
+  PlayKeySequence(text);
+  pump_.process_messages();
+  return 0;
+}
+
+void TSendKey::PlayKeySequence(std::string_view text) {
+  SendKeyShared& s = shared_;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    switch (c) {
+      case '@':
+        if (s.tokens_only) press_char(c); else s.pending_alt = true;
+        break;
+      case '^':
+        if (s.tokens_only) press_char(c); else s.pending_ctrl = true;
+        break;
+      case '~':
+        if (s.tokens_only) press_char(c); else s.pending_shift = true;
+        break;
+      case '{': {
+        if (text.size() == 1) {
+          press_char(c);
+          break;
+        }
+        std::string name;
+        std::size_t j = i + 1;
+        for (;; ++j) {
+          if (j >= text.size()) throw Error(kNoClosingBrackets);
+          if (text[j] == '}') break;
+          if (name.size() == kMaxKeyName) throw Error(kNoClosingBrackets);
+          name += text[j];
+        }
+        const int vk = LookupKeyName(name);
+        if (vk < 0) throw Error(kInvalidToken);
+        // Case-sensitive on purpose: {alt} and {MENU} press the Alt key itself.
+        if (name.find("ALT") != std::string::npos)
+          s.pending_alt = true;
+        else if (name.find("CTRL") != std::string::npos)
+          s.pending_ctrl = true;
+        else if (name.find("SHIFT") != std::string::npos)
+          s.pending_shift = true;
+        else
+          PressKey(static_cast<std::uint16_t>(vk));
+        i = j;
+        break;
+      }
+      case '}':
+        if (text.size() != 1) throw Error(kInvalidToken);
+        press_char(c);
+        break;
+      default:
+        press_char(c);
+        break;
+    }
+  }
+}
+
+void TSendKey::press_char(char c) {
+  const std::int16_t v = keyboard_.vk_key_scan(c);
+  if (v == -1)
+    press_unicode(c);
+  else
+    PressKey(static_cast<std::uint16_t>(v));
+}
+
+KeyInput TSendKey::key_event(std::uint8_t vk, bool up) {
+  KeyInput e;
+  e.vk = vk;
+  e.scan = static_cast<std::uint16_t>(keyboard_.map_virtual_key(vk) & 0xFF);
+  e.up = up;
+  e.extended = is_extended_key(vk);
+  return e;
+}
+
+void TSendKey::PressKey(std::uint16_t value) {
+  const auto vk = static_cast<std::uint8_t>(value & 0xFF);
+  const auto state = static_cast<std::uint8_t>(value >> 8);
+  SendKeyShared& s = shared_;
+  // Characters the layout types with Ctrl (or AltGr) held.
+  switch (state) {
+    case 2: s.pending_ctrl = true; break;
+    case 3: s.pending_ctrl = s.pending_shift = true; break;
+    case 6: s.pending_ctrl_alt = true; break;
+    case 7: s.pending_ctrl_alt = s.pending_shift = true; break;
+    default: break;
+  }
+  // With Ctrl held a capital needs no Shift: ^A and ^a are both Ctrl+A.
+  const bool extra_shift = ((state & 1) != 0 && !s.pending_ctrl) || s.pending_shift;
+  press_with_modifiers(key_event(vk, false), key_event(vk, true), extra_shift);
+}
+
+void TSendKey::press_with_modifiers(const KeyInput& down, const KeyInput& up, bool extra_shift) {
+  SendKeyShared& s = shared_;
+  std::vector<KeyInput> b;
+  if (s.pending_alt) b.push_back(key_event(kVkAlt, false));
+  if (s.pending_ctrl) b.push_back(key_event(kVkCtrl, false));
+  if (s.pending_shift) b.push_back(key_event(kVkShift, false));
+  if (s.pending_ctrl_alt) {
+    b.push_back(key_event(kVkCtrl, false));
+    b.push_back(key_event(kVkAlt, false));
+  }
+  if (extra_shift) b.push_back(key_event(kVkShift, false));
+  b.push_back(down);
+  b.push_back(up);
+  if (extra_shift) b.push_back(key_event(kVkShift, true));
+  if (s.pending_shift) b.push_back(key_event(kVkShift, true));
+  if (s.pending_ctrl) b.push_back(key_event(kVkCtrl, true));
+  if (s.pending_alt) b.push_back(key_event(kVkAlt, true));
+  if (s.pending_ctrl_alt) {
+    b.push_back(key_event(kVkCtrl, true));
+    b.push_back(key_event(kVkAlt, true));
+  }
+  s.pending_shift = s.pending_ctrl = s.pending_alt = s.pending_ctrl_alt = false;
+  send_batch(b);
+}
+
+// A character the layout has no key for is typed as itself; pending modifiers still apply.
+void TSendKey::press_unicode(char c) {
+  KeyInput down;
+  down.unicode = true;
+  down.unit = keyboard_.to_utf16(c);
+  KeyInput up = down;
+  up.up = true;
+  press_with_modifiers(down, up, false);
+}
+
+void TSendKey::send_batch(std::vector<KeyInput>& batch) {
+  const std::size_t sent = keyboard_.send(batch);
+  for (std::size_t i = 0; i < sent && i < batch.size(); ++i) {
+    const KeyInput& e = batch[i];
+    if (e.unicode) continue;
+    auto& down = shared_.keys_down;
+    const auto it = std::find(down.begin(), down.end(), e.vk);
+    if (e.up && it != down.end())
+      down.erase(it);
+    else if (!e.up && it == down.end())
+      down.push_back(e.vk);
+  }
+  // The system took only part of the batch: let go of what it pressed.
+  if (sent < batch.size()) ReleaseHeldKeys();
+}
+
+void TSendKey::ReleaseHeldKeys() {
+  if (shared_.keys_down.empty()) return;
+  // Last pressed, first released.
+  std::vector<KeyInput> ups;
+  for (auto it = shared_.keys_down.rbegin(); it != shared_.keys_down.rend(); ++it) ups.push_back(key_event(*it, true));
+  const std::size_t sent = keyboard_.send(ups);
+  auto& down = shared_.keys_down;
+  for (std::size_t i = 0; i < sent && i < ups.size(); ++i) down.erase(std::find(down.begin(), down.end(), ups[i].vk));
+}
+
+}  // namespace kv
