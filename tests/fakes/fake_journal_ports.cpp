@@ -129,6 +129,23 @@ bool FakeUi::run_until(const std::function<bool()>& pred, int timeout_ms) {
   return true;
 }
 
+void FakeUi::run_pending() {
+  for (std::size_t n = pending(); n > 0; --n) {
+    std::function<void()> f;
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      f = std::move(queue_.front());
+      queue_.pop_front();
+    }
+    f();
+  }
+}
+
+bool FakeUi::wait_pending(int timeout_ms) {
+  std::unique_lock<std::mutex> lock(m_);
+  return cv_.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return !queue_.empty(); });
+}
+
 std::size_t FakeUi::pending() {
   std::lock_guard<std::mutex> lock(m_);
   return queue_.size();

@@ -81,6 +81,9 @@ class FakeUi : public journal::UiThread {
   // Runs posted closures on the calling thread until pred() holds; false on time-out.
   bool run_until(const std::function<bool()>& pred, int timeout_ms = 5000);
   std::size_t pending();
+  // Runs what is queued now; waits until something is queued (false on time-out).
+  void run_pending();
+  bool wait_pending(int timeout_ms = 5000);
 
  private:
   std::mutex m_;
