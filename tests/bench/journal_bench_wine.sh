@@ -6,7 +6,8 @@
 # Needs build/win (scripts/build.sh win). Figures only; never a pass/fail test.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-exe=build/win/tools/kvjbench.exe
+. scripts/winarch.sh
+exe=$KV_RUN_BUILD/tools/kvjbench.exe
 [ -f "$exe" ] || { echo "build first: scripts/build.sh win" >&2; exit 1; }
-export KV_BUILD_DIR="$PWD/build/win"
+export KV_BUILD_DIR="$PWD/$KV_RUN_BUILD"
 exec python3 tests/win/kvwine.py run wine "$exe" "${1:-600}" "${2:-30}"
