@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include "engine/script_language.h"
+#include "tests/fakes/typing_rig.h"
+
+using namespace kv;
+using namespace kv::fake;
+
+TEST(ScriptLanguage, PlainTextTypesEveryCharacterAsItself) {
+  TypingRig r;
+  EXPECT_EQ(r.play("a@b^c~d{e}f"), "a@b^c~d{e}f");
+  EXPECT_FALSE(r.sender.TokensOnly());
+  EXPECT_EQ(r.play("Hello<<ENTER>>World"), "Hello<Enter>World");
+  EXPECT_EQ(r.play("x<y"), "x<y");
+  EXPECT_EQ(r.play("tab\tsep"), "tab<Tab>sep");
+  // One Send per character, each followed by a message pass.
+  const int before = r.loop.process_calls;
+  r.play("abcd");
+  EXPECT_EQ(r.loop.process_calls - before, 4);
+}
+
+TEST(ScriptLanguage, TrimmingAndLineBreaks) {
+  TypingRig r;
+  EXPECT_EQ(r.play(" \t\r\nHello\r\n"), "Hello");
+  // CR types Enter; LF is Ctrl+Enter on the US layout.
+  EXPECT_EQ(r.play("a\r\nb"), "a<Enter><^Enter>b");
+  EXPECT_EQ(r.play("\r\n \x01"), "");
+}
+
+TEST(ScriptLanguage, TokenNamesIgnoreCase) {
+  TypingRig r;
+  EXPECT_EQ(r.play("<<enter>><<Tab>><<bAcKsPaCe>><<pageup>><<PageDown>><<esc>>"), "<Enter><Tab><BkSp><PgUp><PgDn><Esc>");
+  EXPECT_EQ(r.play("<<F1>><<f10>><<F12>><<insert>><<DELETE>><<home>><<end>>"), "<F1><F10><F12><Ins><Del><Home><End>");
+  EXPECT_EQ(r.play("<<UP>><<down>><<Left>><<RIGHT>><<PRINTSCREEN>>"), "<Up><Down><Left><Right><PrtSc>");
+}
+
+TEST(ScriptLanguage, ModifierTokensWithACharacter) {
+  TypingRig r;
+  EXPECT_EQ(r.play("<<CTRL>>c"), "<^c>");
+  EXPECT_EQ(r.kb.trace(), "+Ctrl +C -C -Ctrl");
+  EXPECT_EQ(r.play("<<ALT>>f"), "<@f>");
+  EXPECT_EQ(r.play("<<SHIFT>>a"), "A");
+  EXPECT_EQ(r.kb.trace(), "+Shift +Shift +A -A -Shift -Shift");
+  EXPECT_EQ(r.play("<<CTRL+ALT>>x"), "<^@x>");
+  EXPECT_EQ(r.play("<<ctrl+shift>>s"), "<^S>");
+  EXPECT_EQ(r.play("<<SHIFT+ALT>>q"), "<@Q>");
+  // Only the one character after the token is modified.
+  EXPECT_EQ(r.play("<<CTRL>>ab"), "<^a>b");
+}
+
+TEST(ScriptLanguage, ModifierTokensFollowedByTokens) {
+  TypingRig r;
+  EXPECT_EQ(r.play("<<shift>><<tab>>"), "<~Tab>");
+  EXPECT_EQ(r.play("<<CTRL+ALT>><<END>>"), "<^@End>");
+  EXPECT_EQ(r.play("<<CTRL>><<F1>>"), "<^F1>");
+  EXPECT_EQ(r.play("<<ALT>><<ENTER>>"), "<@Enter>");
+  EXPECT_EQ(r.play("<<CTRL+SHIFT>><<PAGEUP>>"), "<^~PgUp>");
+  EXPECT_EQ(r.play("<<SHIFT+ALT>><<BACKSPACE>>"), "<@~BkSp>");
+  EXPECT_EQ(r.play("<<CTRL+ALT>><<delete>>"), "<^@Del>");
+  // Tokens that take no modifier: the modifier and "<<" are dropped, the rest is typed.
+  EXPECT_EQ(r.play("<<CTRL>><<PRINTSCREEN>>"), "PRINTSCREEN>>");
+  EXPECT_EQ(r.play("<<CTRL>><<SHIFT>>a"), "SHIFT>>a");
+  EXPECT_EQ(r.play("<<CTRL>><<SECS5>>x"), "SECS5>>x");
+  EXPECT_EQ(r.loop.now_ms(), 0u) << "a modifier followed by a delay token must not wait";
+  EXPECT_EQ(r.play("<<CTRL>><<nothing"), "nothing");
+}
+
+TEST(ScriptLanguage, ModifierCharactersAfterAModifierToken) {
+  TypingRig r;
+  EXPECT_EQ(r.play_error("<<CTRL>>{"), "No Closing brackets");
+  EXPECT_EQ(r.play_error("<<CTRL>>}"), "Invalid token");
+  // "^", "@" and "~" add pending modifiers for the next key.
+  EXPECT_EQ(r.play("<<CTRL>>@x"), "<^@x>");
+  // At the end of a script the prefix stays pending, even into the next macro.
+  EXPECT_EQ(r.play("ab<<ALT>>"), "ab");
+  EXPECT_EQ(r.play("f"), "<@f>");
+}
+
+TEST(ScriptLanguage, UnrecognisedTokensLoseOnlyTheirOpening) {
+  TypingRig r;
+  EXPECT_EQ(r.play("<<HELLO>>"), "HELLO>>");
+  EXPECT_EQ(r.play("<<ENDREP>>"), "ENDREP>>");
+  EXPECT_EQ(r.play("<<<<"), "");
+  EXPECT_EQ(r.play("<<"), "");
+  EXPECT_EQ(r.play("<<ENTER >>"), "ENTER >>");
+  EXPECT_EQ(r.play("<<F13>>"), "F13>>");
+}
+
+TEST(ScriptLanguage, DateAndTimeTokensTypeTheLocaleFormats) {
+  TypingRig r;
+  EXPECT_EQ(r.play("<<ShortDate>>"), "08/12/2026");
+  EXPECT_EQ(r.play("<<LONGDATE>>"), "Tuesday, December 8, 2026");
+  EXPECT_EQ(r.play("<<shorttime>>|<<LongTime>>"), "6:32 AM|6:32:36 AM");
+  // The result is key-sequence text, not escaped.
+  r.datetime.short_date = "8^1";
+  EXPECT_EQ(r.play("<<SHORTDATE>>"), "8<^1>");  // "^" modifies the next key
+  r.datetime.short_date = "{x";
+  EXPECT_EQ(r.play_error("<<SHORTDATE>>"), "No Closing brackets");
+}
+
+TEST(ScriptLanguage, SendModifiedKeyReturnsTheRest) {
+  TypingRig r;
+  EXPECT_EQ(SendModifiedKey(r.sender, "<<F1>>rest", 1), "rest");
+  EXPECT_EQ(r.kb.trace(), "+Ctrl +F1 -F1 -Ctrl");
+  r.kb.clear_all();
+  EXPECT_EQ(SendModifiedKey(r.sender, "<<PRINTSCREEN>>", 2), "PRINTSCREEN>>");
+  EXPECT_EQ(SendModifiedKey(r.sender, "<<", 2), "");
+  EXPECT_TRUE(r.kb.events.empty());
+}

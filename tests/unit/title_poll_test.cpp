@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include "platform/error.h"
+#include "store/macro_store.h"
+#include "tests/fakes/fake_profile_store.h"
+#include "tests/fakes/fake_system.h"
+#include "triggers/title_poll.h"
+
+using namespace kv;
+using namespace kv::fake;
+
+namespace {
+
+class CountingWatch : public StoreWatch {
+ public:
+  std::uint64_t value = 1;
+  std::uint64_t stamp() override { return value; }
+};
+
+struct Rig {
+  FakeProfileStore profile;
+  FakeWindows windows;
+  FakeEventLoop loop;
+  FakeErrorReport errors;
+  CountingWatch watch;
+  std::vector<int> ran;
+  std::function<void(int)> during;
+  TitlePoll poll{{profile, windows, loop, errors,
+                  [this](int n) {
+                    ran.push_back(n);
+                    if (during) during(n);
+                  },
+                  nullptr}};
+
+  void triggers(const std::vector<std::string>& titles) {
+    profile.write_string("Main", "Entries", std::to_string(titles.size()));
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+      const std::string s = macro_section(static_cast<int>(i) + 1);
+      profile.write_string(s, "Name", "M" + std::to_string(i + 1));
+      profile.write_string(s, "Trigger", titles[i]);
+      profile.write_string(s, "FoundHandle", "");
+    }
+  }
+  std::string found(int n) { return profile.read_string(macro_section(n), "FoundHandle", ""); }
+};
+
+std::string dec(WindowHandle h) { return std::to_string(h); }
+
+}  // namespace
+
+TEST(TitlePoll, OncePerWindowHandleRecordedBeforeTheRun) {
+  Rig r;
+  r.triggers({"  notepad ", "", "Other"});
+  r.poll.Timer1Timer();
+  EXPECT_TRUE(r.ran.empty());
+  const WindowHandle a = r.windows.add("Notepad");
+  r.windows.add("Notepad - notes.txt");
+  std::vector<std::string> found_at_run;
+  r.during = [&](int n) { found_at_run.push_back(r.found(n)); };
+  r.poll.Timer1Timer();
+  r.poll.Timer1Timer();  // still open: no second run
+  EXPECT_EQ(r.ran, (std::vector<int>{1}));
+  r.windows.remove(a);
+  const WindowHandle b = r.windows.add("NOTEPAD");
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 1}));
+  EXPECT_EQ(r.found(1), dec(a) + "," + dec(b));
+  EXPECT_EQ(found_at_run, (std::vector<std::string>{dec(a), dec(a) + "," + dec(b)}));
+}
+
+TEST(TitlePoll, HiddenWindowRunsOnceWhenShown) {
+  Rig r;
+  r.triggers({"Report"});
+  const WindowHandle w = r.windows.add("Report", false);
+  r.poll.Timer1Timer();
+  EXPECT_TRUE(r.ran.empty());
+  EXPECT_EQ(r.found(1), "");
+  r.windows.get(w)->visible = true;
+  r.poll.Timer1Timer();
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1}));
+}
+
+TEST(TitlePoll, TwoMacrosOnOneTitleRunInOrderAndOnlyTopmostIsExamined) {
+  Rig r;
+  r.triggers({"Daily", "x", "DAILY"});
+  const WindowHandle lower = r.windows.add("Daily");
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 3}));
+  // A second window further down the order, while the topmost one is recorded: not looked at.
+  r.windows.remove(lower);
+  const WindowHandle second = r.windows.add("daily");
+  const WindowHandle top = r.windows.add("Daily");
+  r.ran.clear();
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 3}));
+  EXPECT_EQ(r.found(1), dec(lower) + "," + dec(top));
+  r.ran.clear();
+  r.poll.Timer1Timer();
+  EXPECT_TRUE(r.ran.empty());
+  (void)second;
+}
+
+TEST(TitlePoll, NestedPollDuringARunDoesNotRunTwice) {
+  Rig r;
+  r.triggers({"Target", "Target"});
+  r.windows.add("Target");
+  int nested = 0;
+  r.during = [&](int n) {
+    if (n == 1 && nested++ == 0) {
+      // The macro plays and processes messages: a timer tick starts another poll.
+      r.loop.post([&] { r.poll.Timer1Timer(); });
+      r.loop.process_messages();
+    }
+  };
+  r.poll.Timer1Timer();
+  // The nested poll ran macro 2 (not yet recorded); the outer one then finds it recorded.
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 2}));
+}
+
+TEST(TitlePoll, NestedPollDuringTheMessagePassIsSeenBeforeDeciding) {
+  Rig r;
+  r.triggers({"Target"});
+  r.windows.add("Target");
+  // A tick queued before the poll: it is dispatched in the outer poll's message pass, runs and
+  // records the macro; the outer poll must read FoundHandle after that pass.
+  r.loop.post([&] { r.poll.Timer1Timer(); });
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1}));
+}
+
+TEST(TitlePoll, ErrorLeavesTheWindowRecorded) {
+  Rig r;
+  r.triggers({"Target"});
+  r.windows.add("Target");
+  r.during = [](int) { throw Error("Invalid token"); };
+  EXPECT_THROW(r.poll.Timer1Timer(), Error);
+  r.during = nullptr;
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran.size(), 1u);
+}
+
+TEST(TitlePoll, FoundHandleStaysWithinWhatAReadReturns) {
+  Rig r;
+  r.triggers({"Busy"});
+  // Close to full with windows that are gone; one still open (oldest) and one retitled.
+  const WindowHandle keep_open = r.windows.add("Busy");
+  const WindowHandle retitled = r.windows.add("Something else");
+  std::string found = dec(keep_open) + "," + dec(retitled);
+  for (WindowHandle h = 5000000; found.size() < 1015; ++h) found += "," + std::to_string(h);
+  r.profile.write_string("Macro1", "FoundHandle", found);
+  // Windows with the title come and go; each runs the macro once, however many came before.
+  for (int i = 0; i < 300; ++i) {
+    const WindowHandle w = r.windows.add("Busy");
+    r.poll.Timer1Timer();
+    ASSERT_EQ(r.ran.size(), static_cast<std::size_t>(i) + 1) << "window " << i;
+    const std::string now = r.found(1);
+    ASSERT_LE(now.size(), kFoundHandleLimit);
+    ASSERT_TRUE(found_handle_contains(now, w));
+    r.poll.Timer1Timer();  // and only once
+    ASSERT_EQ(r.ran.size(), static_cast<std::size_t>(i) + 1);
+    r.windows.remove(w);
+    r.poll.Timer1Timer();  // the one left open, recorded long ago, does not run again
+    ASSERT_EQ(r.ran.size(), static_cast<std::size_t>(i) + 1);
+  }
+  // Handles of closed windows went first; the window that still shows the title is kept.
+  const std::string last = r.found(1);
+  EXPECT_FALSE(found_handle_contains(last, 5000000));
+  EXPECT_TRUE(found_handle_contains(last, retitled));  // gone ones sufficed
+  EXPECT_TRUE(found_handle_contains(last, keep_open));
+}
+
+TEST(TitlePoll, AppendDropsByStandingThenAge) {
+  auto standing = [](const std::string& e) {
+    if (e == "x") return HandleStanding::Gone;
+    return e[0] == '1' ? HandleStanding::Showing : HandleStanding::Retitled;
+  };
+  const std::string s510(510, '1'), s450(450, '1'), s300(300, '1'), r500(500, '2'), r300(300, '2');
+  EXPECT_EQ(append_found_handle("", 42, standing), "42");
+  EXPECT_EQ(append_found_handle("1,2", 42, standing), "1,2,42");
+  // 1025 characters: the gone entry goes, though it is the newest.
+  EXPECT_EQ(append_found_handle(s510 + "," + r500 + ",x", 4294967295u, standing), s510 + "," + r500 + ",4294967295");
+  // A retitled window goes before older ones that still show the title.
+  EXPECT_EQ(append_found_handle(s450 + "," + r300 + "," + s300, 7, standing), s450 + "," + s300 + ",7");
+  // Among equals, the oldest goes.
+  EXPECT_EQ(append_found_handle(std::string(600, '1') + "," + std::string(500, '1'), 7, standing),
+            std::string(500, '1') + ",7");
+  EXPECT_FALSE(found_handle_contains("12,345", 34));
+  EXPECT_TRUE(found_handle_contains("12,345", 345));
+  EXPECT_FALSE(found_handle_contains("", 0));
+}
+
+TEST(TitlePoll, RefusedRecordIsReportedOnceAndStillRunsOncePerWindow) {
+  Rig r;
+  r.triggers({"Target"});
+  r.windows.add("Target");
+  r.profile.set_read_only(true);
+  r.poll.Timer1Timer();
+  r.poll.Timer1Timer();
+  r.windows.add("Target");
+  r.poll.Timer1Timer();
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 1}));
+  EXPECT_EQ(r.errors.shown, (std::vector<std::string>{"Unable to write to macros.ini"}));
+}
+
+TEST(TitlePoll, TriggersAreReadAgainWhenTheStoreChanges) {
+  Rig r;
+  TitlePoll poll{{r.profile, r.windows, r.loop, r.errors, [&](int n) { r.ran.push_back(n); }, &r.watch}};
+  r.triggers({"First"});
+  r.windows.add("Second");
+  poll.Timer1Timer();
+  const int reads = r.profile.reads();
+  poll.Timer1Timer();
+  EXPECT_EQ(r.profile.reads(), reads);  // nothing found, store unchanged: no reads at all
+  r.profile.write_string("Macro1", "Trigger", "Second");
+  poll.Timer1Timer();
+  EXPECT_TRUE(r.ran.empty());  // the watch has not moved yet
+  ++r.watch.value;
+  poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1}));
+  // A change the watch cannot see is picked up by the periodic full read.
+  r.windows.add("Third");
+  r.profile.write_string("Macro1", "Trigger", "Third");
+  for (int i = 0; i < TitlePoll::kRereadEvery; ++i) poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 1}));
+}
+
+TEST(TitlePoll, WindowsOpenedByAMacroAreSeenByLaterMacrosOfTheSamePoll) {
+  Rig r;
+  r.triggers({"Starter", "Opened"});
+  r.windows.add("Starter");
+  r.during = [&](int n) {
+    if (n == 1) r.windows.add("Opened");
+  };
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 2}));
+}
