@@ -5,10 +5,13 @@
 #include <functional>
 #include <memory>
 
+#include "components/shell_link.h"
 #include "platform/win32/adapters.h"
 #include "platform/win32/window_win.h"
 
 namespace kv::win {
+
+class MacroListPanel;
 
 class MainForm : public Window {
  public:
@@ -28,11 +31,19 @@ class MainForm : public Window {
   Timer& delay_timer() { return *tmr1_; }
   std::function<void()> on_delay_tick;
 
+  // The list, buttons and popup menu (forms/main_form_list_win.cpp).
+  MacroListPanel& list_panel() { return *list_; }
+  // "Print Macro List", also from the tray.
+  void mnuPrintClick();
+  void Shortcut_Create(TShellFolder where, int number);
+
  protected:
   bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
+  void create_list_panel();
   std::unique_ptr<Win32Timer> tmr1_;
+  std::unique_ptr<MacroListPanel> list_;
 };
 
 }  // namespace kv::win
