@@ -157,6 +157,23 @@ class Journal(kvtest.WineTestCase):
         a_lines = [l for l in self.log_lines("t.log") if "vk=41" in l]
         self.assertTrue(a_lines[-1].startswith("KEYUP"), a_lines[-3:])
 
+    def test_a_script_running_a_journal_macro_ends_after_its_playback(self):
+        self.target("t.log")
+        # 'a' ten times between 1 s and 4 s, at the recorded speed.
+        events = []
+        for i in range(10):
+            events.append((1000 + i * 300, 1, 0x41, 0x1E, 0, 0))
+            events.append((1000 + i * 300 + 40, 2, 0x41, 0x1E, 0, 0))
+        self.s.put("Slow.dat", dat_file(events, 4000), binary=True)
+        self.s.put("Outer.key", "<<RUN:Slow>>x")
+        self.s.macros({"Name": "Slow", "Type": 3, "FileName": "Slow.dat", "Speed": 1},
+                      {"Name": "Outer", "Type": 4, "FileName": "Outer.key"})
+        pid, _ = self.s.keyvane('/Open:"Outer" /Close')
+        wait_for(lambda: "x" in self.chars("t.log"), 20, what="the script's own text")
+        self.assertTrue(self.s.wait_exit(pid, 20000), "the instance did not end")
+        # The script typed its text while the playback ran, and reported its end only after it.
+        self.assertEqual(self.chars("t.log"), "x" + "a" * 10)
+
     def test_damaged_recording_shows_a_message_and_close_still_ends(self):
         good = dat_file([(0, 1, 0x41, 0x1E, 0, 0), (10, 2, 0x41, 0x1E, 0, 0)], 10)
         bad = bytearray(good)
