@@ -15,6 +15,7 @@ namespace kv::win {
 
 class HostWindow;
 class MainForm;
+class HintForm;
 
 struct App {
   HINSTANCE instance = nullptr;
@@ -38,6 +39,7 @@ struct App {
 
   // Forms, in creation order.
   std::unique_ptr<HostWindow> host;
+  std::unique_ptr<HintForm> hint_form;
   std::unique_ptr<MainForm> main_form;
 
   // The application's window: owner of shell calls and message boxes.

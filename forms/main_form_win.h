@@ -8,7 +8,13 @@
 #include "platform/win32/adapters.h"
 #include "platform/win32/window_win.h"
 
+namespace kv {
+class HotKeySlots;
+}
+
 namespace kv::win {
+
+class TriggerSet;
 
 class MainForm : public Window {
  public:
@@ -28,11 +34,17 @@ class MainForm : public Window {
   Timer& delay_timer() { return *tmr1_; }
   std::function<void()> on_delay_tick;
 
+  // The hotkey slots with the authoring suspension flag (set by the wizard and the properties
+  // dialog while they are open) and the hotkey busy flag.
+  HotKeySlots& hotkeys();
+
  protected:
   bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   std::unique_ptr<Win32Timer> tmr1_;
+  // The hotkey slots and Timer1's window-title poll.
+  std::unique_ptr<TriggerSet> triggers_;
 };
 
 }  // namespace kv::win
