@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest python3 clang libclang-rt-14-dev
-          g++-mingw-w64-i686 wine wine32:i386 xvfb xdotool x11-xserver-utils x11-utils
+          g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xdotool x11-xserver-utils x11-utils
           imagemagick ghostscript)
 
 missing=()

@@ -8,12 +8,15 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 scripts/deps.sh
 scripts/build.sh win
+. scripts/winarch.sh
+exe="$root/$KV_RUN_BUILD/Keyvane.exe"
+[ "$KV_WIN_ARCH" = win64 ] && echo "This kernel cannot run 32-bit programs: running the x86_64 build of Keyvane.exe."
 
-export WINEPREFIX="${KEYVANE_WINEPREFIX:-$root/build/run-prefix}"
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="${KEYVANE_WINEPREFIX:-$root/build/run-prefix-$KV_WIN_ARCH}"
+export WINEARCH=$KV_WIN_ARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating the Wine prefix $WINEPREFIX ..."
-  wineboot -i >/dev/null 2>&1 </dev/null
+  "$KV_WINE" wineboot -i >/dev/null 2>&1 </dev/null
   wineserver -w
 fi
 
@@ -38,9 +41,9 @@ fi
 echo "Starting Keyvane.exe (macros.ini is $WINEPREFIX/drive_c/windows/macros.ini)"
 if [ "$headless" = 1 ]; then
   # A Wine desktop of its own draws window frames and a taskbar with the tray icon.
-  wine explorer /desktop=Keyvane,1280x1024 "$root/build/win/Keyvane.exe" "$@" </dev/null >/dev/null 2>&1 &
+  "$KV_WINE" explorer /desktop=Keyvane,1280x1024 "$exe" "$@" </dev/null >/dev/null 2>&1 &
 else
-  wine "$root/build/win/Keyvane.exe" "$@" </dev/null >/dev/null 2>&1 &
+  "$KV_WINE" "$exe" "$@" </dev/null >/dev/null 2>&1 &
 fi
 prog=$!
 

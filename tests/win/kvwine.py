@@ -1,12 +1,16 @@
 """The Wine test environment of the Windows-side tests.
 
-A private Xvfb display, a 32-bit Wine prefix of the build's own (never ~/.wine), and one
+A private Xvfb display, a Wine prefix of the build's own (never ~/.wine), and one
 persistent wineserver with Wine's services started once. Everything lives under the build
 folder's `wine/` (or $KV_WINE_STATE), is created on first use and reused by later tests.
 
     python3 kvwine.py up | down | env | run <command...>
 
 Scenario tests import this module and use `Session` (see below).
+
+The prefix matches the build: 32-bit for the i686 build, 64-bit for the x86_64 test build made
+on machines whose kernel cannot run 32-bit code (see scripts/build.sh). There `wine` on the PATH
+is a small shim that runs Wine's 64-bit loader directly.
 """
 import fcntl
 import os
@@ -33,8 +37,38 @@ def state_dir():
     return d
 
 
+def build_is_64bit():
+    """True when the build's Keyvane.exe is an x86_64 program (machine field of its PE header)."""
+    try:
+        with open(os.path.join(build_dir(), "Keyvane.exe"), "rb") as f:
+            head = f.read(4096)
+        pe = int.from_bytes(head[0x3C:0x40], "little")
+        return head[pe:pe + 4] == b"PE\0\0" and int.from_bytes(head[pe + 4:pe + 6], "little") == 0x8664
+    except (OSError, ValueError):
+        return False
+
+
 def prefix_dir():
-    return os.path.join(state_dir(), "prefix")
+    return os.path.join(state_dir(), "prefix64" if build_is_64bit() else "prefix")
+
+
+WINE64 = "/usr/lib/wine/wine64"
+
+
+def _wine64_shim_dir():
+    """A folder holding `wine` that runs the 64-bit loader: Debian's wine script prefers the
+    32-bit one whenever it is installed, even where it cannot run."""
+    d = os.path.join(state_dir(), "bin64")
+    os.makedirs(d, exist_ok=True)
+    text = "#!/bin/sh\nexec %s \"$@\"\n" % WINE64
+    # wine-stable too: wineboot, regedit and the other wrappers call it.
+    for name in ("wine", "wine-stable"):
+        shim = os.path.join(d, name)
+        if _read(shim) != text.strip():
+            with open(shim, "w") as f:
+                f.write(text)
+            os.chmod(shim, 0o755)
+    return d
 
 
 def _base_env():
@@ -45,6 +79,9 @@ def _base_env():
         WINEDEBUG="-all",
         WINEDLLOVERRIDES="mscoree,mshtml=",
     )
+    if build_is_64bit():
+        env.update(WINEARCH="win64", WINELOADER=WINE64,
+                   PATH=_wine64_shim_dir() + os.pathsep + env.get("PATH", ""))
     return env
 
 
@@ -80,7 +117,7 @@ def _make_prefix(env):
     tmp = pfx + ".new"
     shutil.rmtree(tmp, ignore_errors=True)
     e = dict(env, WINEPREFIX=tmp)
-    _quiet(["wineboot", "-i"], e, timeout=300)
+    _quiet(["wine", "wineboot", "-i"], e, timeout=300)
     _quiet(["wineserver", "-w"], e, timeout=120)
     # Desktop, Documents and the other user folders are links into $HOME: make them real.
     users = os.path.join(tmp, "drive_c", "users")
@@ -171,8 +208,10 @@ if __name__ == "__main__":
         down()
     elif cmd == "env":
         e = ensure()
-        for k in ("WINEPREFIX", "WINEARCH", "WINEDEBUG", "WINEDLLOVERRIDES", "DISPLAY"):
+        for k in ("WINEPREFIX", "WINEARCH", "WINEDEBUG", "WINEDLLOVERRIDES", "DISPLAY", "PATH"):
             print("export %s='%s'" % (k, e[k]))
+        if "WINELOADER" in e:
+            print("export WINELOADER='%s'" % e["WINELOADER"])
     elif cmd == "run":
         e = ensure()
         sys.exit(subprocess.call(sys.argv[2:], env=e, stdin=subprocess.DEVNULL))
