@@ -11,11 +11,19 @@
 #include "platform/journal.h"
 #include "platform/win32/adapters.h"
 
+namespace kv {
+class TSendKey;
+class ScriptPlayer;
+}  // namespace kv
+
 namespace kv::win {
 
 class HostWindow;
 class MainForm;
 class HintForm;
+class GetVarForm;
+class Win32Keyboard;
+class Win32KeyLibrary;
 
 struct App {
   HINSTANCE instance = nullptr;
@@ -37,10 +45,17 @@ struct App {
   HostState host_state;
   std::unique_ptr<MacroRunner> runner;
 
+  // Typing: the key-sequence sender SendKey1 and the script player.
+  std::unique_ptr<Win32Keyboard> keyboard;
+  std::unique_ptr<Win32KeyLibrary> key_library;
+  std::unique_ptr<TSendKey> send_key;
+  std::unique_ptr<ScriptPlayer> player;
+
   // Forms, in creation order.
   std::unique_ptr<HostWindow> host;
   std::unique_ptr<HintForm> hint_form;
   std::unique_ptr<MainForm> main_form;
+  std::unique_ptr<GetVarForm> get_var;
 
   // The application's window: owner of shell calls and message boxes.
   static HWND application_window();

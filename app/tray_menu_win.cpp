@@ -65,6 +65,9 @@ void TrayMenu::command(UINT id) {
     case kOpen:
       Open1Click();
       break;
+    case kPrint:
+      if (a.main_form) a.main_form->mnuPrintClick();
+      break;
     case kOperation:
       open_help_topic("Operation");
       break;

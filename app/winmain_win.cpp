@@ -5,6 +5,7 @@
 #include "app/app_win.h"
 #include "app/command_line.h"
 #include "app/host_win.h"
+#include "app/typing_win.h"
 #include "forms/hint_form_win.h"
 #include "forms/main_form_win.h"
 #include "journal/recorder_win.h"
@@ -26,6 +27,7 @@ namespace {
 void create_forms(App& a) {
   // The wizard's place: it owns the journal control and the key-sequence sender.
   a.recorder = make_recorder();
+  create_sender(a);
   a.runner = std::make_unique<MacroRunner>(MacroRunner::Deps{
       a.profile, a.files, a.shell, *a.recorder, a.pump, [](const std::string& s) { app().host_state.RecordFinished(s); }});
   a.recorder->on_finished = [](bool) { app().runner->RecorderFinished(); };
@@ -33,6 +35,7 @@ void create_forms(App& a) {
   a.hint_form = std::make_unique<HintForm>();
   a.main_form = std::make_unique<MainForm>();
   guarded([&] { a.main_form->FormCreate(); });
+  create_prompt_and_player(a);
 }
 
 // Returns false when the program must end without entering the message loop.
@@ -76,6 +79,7 @@ int run() {
     }
   }
 
+  destroy_typing(a);
   a.main_form.reset();
   a.hint_form.reset();
   a.host.reset();

@@ -1,6 +1,7 @@
 #include "forms/main_form_win.h"
 
 #include "app/app_win.h"
+#include "forms/main_form_list_win.h"
 #include "store/macro_store.h"
 #include "triggers/triggers_win.h"
 
@@ -11,6 +12,7 @@ MainForm::MainForm() {
          CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
          LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
   set_client_size(410, 298);
+  create_list_panel();
   tmr1_ = std::make_unique<Win32Timer>([this] {
     if (on_delay_tick) on_delay_tick();
   });
@@ -32,8 +34,6 @@ void MainForm::FormCreate() {
   reset_found_handles(store);
 }
 
-void MainForm::LoadMacroList() {}
-
 void MainForm::AssignHotKeys() {
   if (triggers_->assign_hotkeys() >= 1) LoadMacroList();
 }
@@ -43,7 +43,8 @@ void MainForm::show_centred() {
   ShowWindow(hwnd(), SW_SHOW);
 }
 
-bool MainForm::handle(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+bool MainForm::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (list_ && list_->handle(msg, wp, lp, result)) return true;
   switch (msg) {
     case WM_CLOSE:  // closing only hides the window; the program keeps running
       ShowWindow(hwnd(), SW_HIDE);

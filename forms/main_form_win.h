@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "components/shell_link.h"
 #include "platform/win32/adapters.h"
 #include "platform/win32/window_win.h"
 
@@ -15,6 +16,7 @@ class HotKeySlots;
 namespace kv::win {
 
 class TriggerSet;
+class MacroListPanel;
 
 class MainForm : public Window {
  public:
@@ -37,14 +39,21 @@ class MainForm : public Window {
   // The hotkey slots with the authoring suspension flag (set by the wizard and the properties
   // dialog while they are open) and the hotkey busy flag.
   HotKeySlots& hotkeys();
+  // The list, buttons and popup menu (forms/main_form_list_win.cpp).
+  MacroListPanel& list_panel() { return *list_; }
+  // "Print Macro List", also from the tray.
+  void mnuPrintClick();
+  void Shortcut_Create(TShellFolder where, int number);
 
  protected:
   bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
+  void create_list_panel();
   std::unique_ptr<Win32Timer> tmr1_;
   // The hotkey slots and Timer1's window-title poll.
   std::unique_ptr<TriggerSet> triggers_;
+  std::unique_ptr<MacroListPanel> list_;
 };
 
 }  // namespace kv::win

@@ -72,7 +72,14 @@ bool Win32Windows::is_visible(WindowHandle w) { return IsWindowVisible(to_hwnd(w
 
 WindowHandle Win32Windows::foreground() { return from_hwnd(GetForegroundWindow()); }
 
-void Win32Windows::set_foreground(WindowHandle w) { SetForegroundWindow(to_hwnd(w)); }
+void Win32Windows::set_foreground(WindowHandle w) {
+  const HWND h = to_hwnd(w);
+  SetForegroundWindow(h);
+  // Another program's window is activated on its own thread: let that thread handle it before
+  // we go on, or the keys typed next arrive while it has no focus and are lost.
+  DWORD_PTR r = 0;
+  SendMessageTimeoutA(h, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, 500, &r);
+}
 
 WindowHandle Win32Windows::find_window(const std::string& title) {
   return from_hwnd(FindWindowA(nullptr, title.c_str()));

@@ -1,0 +1,92 @@
+#include "forms/getvar_win.h"
+
+#include <vector>
+
+#include "platform/win32/adapters.h"
+
+namespace kv::win {
+
+namespace {
+
+constexpr int kButton1 = IDOK;  // Enter in the edit presses the default button
+
+BOOL CALLBACK collect_enabled(HWND w, LPARAM lp) {
+  if (IsWindowVisible(w) && IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+
+}  // namespace
+
+GetVarForm::GetVarForm(MessagePump& pump) : pump_(pump) {
+  create("TfrmGetVar", kGetVarCaption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+         CW_USEDEFAULT, CW_USEDEFAULT, 100, 100);
+  set_client_size(233, 100);
+  font_.reset(CreateFontA(-MulDiv(8, static_cast<int>(dpi()), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+  lbl_prompt_ = create_control(*this, "STATIC", "", SS_LEFT | SS_NOPREFIX, 4, 2, 225, 41, 100);
+  edt_val_ = create_control(*this, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 5, 44, 222, 21, 101, WS_EX_CLIENTEDGE);
+  button1_ = create_control(*this, "BUTTON", "&OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 147, 73, 82, 22, kButton1);
+  apply_font(hwnd(), font_.get());
+  Win32MessagePump::add_dialog(hwnd());
+}
+
+GetVarForm::~GetVarForm() { Win32MessagePump::remove_dialog(hwnd()); }
+
+void GetVarForm::FormShow() {
+  SetForegroundWindow(hwnd());
+  SetFocus(edt_val_);
+}
+
+std::string GetVarForm::ask(const std::string& prompt) {
+  SetWindowTextA(lbl_prompt_, prompt.c_str());
+  centre_on_screen();
+  // Modal: the program's other windows take no input while the prompt is up.
+  std::vector<HWND> disabled;
+  EnumThreadWindows(GetCurrentThreadId(), collect_enabled, reinterpret_cast<LPARAM>(&disabled));
+  for (HWND w : disabled)
+    if (w != hwnd()) EnableWindow(w, FALSE);
+  closed_ = false;
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  FormShow();
+  while (!closed_ && !pump_.terminated()) {
+    pump_.wait_for_message();
+    pump_.process_messages();
+  }
+  closed_ = true;
+  const int n = GetWindowTextLengthA(edt_val_);
+  std::string value(static_cast<std::size_t>(n) + 1, '\0');
+  GetWindowTextA(edt_val_, value.data(), n + 1);
+  value.resize(static_cast<std::size_t>(n));
+  SetWindowTextA(edt_val_, "");
+  for (HWND w : disabled)
+    if (w != hwnd()) EnableWindow(w, TRUE);
+  ShowWindow(hwnd(), SW_HIDE);
+  return value;
+}
+
+bool GetVarForm::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  switch (msg) {
+    case DM_GETDEFID:
+      result = MAKELRESULT(kButton1, DC_HASDEFID);
+      return true;
+    case WM_COMMAND:
+      if (LOWORD(wp) == kButton1) {
+        Button1Click();
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_CLOSE:  // no close box, but Alt+F4 still asks: it confirms like OK
+      Button1Click();
+      result = 0;
+      return true;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE && !closed_) SetFocus(edt_val_);
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace kv::win

@@ -1,0 +1,401 @@
+#include "forms/main_form_list_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/app_win.h"
+#include "app/help_win.h"
+#include "components/shell_link_win.h"
+#include "forms/main_form_win.h"
+#include "forms/print_layout.h"
+#include "forms/print_win.h"
+#include "store/macro_store.h"
+
+namespace kv::win {
+
+namespace {
+
+enum : int {
+  kIdList = 101,
+  kIdHelp,
+  kIdNew,
+  kIdProperties,
+  kIdDelete,
+  kIdClose,
+  kIdBanner,
+  kIdMnuNew = 201,
+  kIdMnuDelete,
+  kIdMnuPrint,
+  kIdMnuProperties,
+  kIdShortcutFirst = 211,  // the six submenu entries, in menu order
+};
+
+constexpr TShellFolder kShortcutFolders[] = {TShellFolder::sfDesktop,  TShellFolder::sfStartMenu,
+                                             TShellFolder::sfPrograms, TShellFolder::sfStartup,
+                                             TShellFolder::sfFavorites, TShellFolder::sfPersonal};
+constexpr const char* kShortcutEntries[] = {"On &Desktop",        "On &Start Menu",       "On &Programs Menu",
+                                            "In Start&Up Folder", "In &Favorites Folder", "In P&ersonal Folder"};
+// Position of "Create Shortcut..." in PopupMenu1.
+constexpr UINT kShortcutMenuPos = 2;
+
+// The platform's name of a key outside the fixed list of the display text.
+std::string platform_key_name(std::uint8_t vk) {
+  const UINT scan = MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
+  char name[64] = {};
+  if (!GetKeyNameTextA(static_cast<LONG>(scan << 16), name, sizeof name)) return {};
+  return name;
+}
+
+void set_enabled(HWND w, bool on) { EnableWindow(w, on ? TRUE : FALSE); }
+
+// Help: F1 released anywhere in the window, whichever control has the focus.
+LRESULT CALLBACK f1_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_KEYUP && wp == VK_F1) guarded([] { open_help_topic("Operation"); });
+  return DefSubclassProc(w, msg, wp, lp);
+}
+
+}  // namespace
+
+MacroListPanel::MacroListPanel(Window& form) : form_(form), shellink_(std::make_unique<ShellLinkWin>()) {
+  // Shellink starts on the desktop, normal window, no hotkey.
+  shellink_->link.SetShellFolder(TShellFolder::sfDesktop);
+  shellink_->link.SetWindowState(TWindowState::wsNormal);
+  shellink_->link.SetHotKey(0);
+  create_controls();
+  create_menu();
+  apply_commands();
+}
+
+MacroListPanel::~MacroListPanel() {
+  Win32MessagePump::remove_dialog(form_.hwnd());
+  if (images_) ImageList_Destroy(images_);
+}
+
+void MacroListPanel::create_controls() {
+  create_control(form_, "STATIC", "", SS_OWNERDRAW, 4, 1, 404, 35, kIdBanner);
+  list_ = create_control(form_, WC_LISTVIEWA, "",
+                         WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
+                         3, 37, 405, 228, kIdList, WS_EX_CLIENTEDGE);
+  SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
+               LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  struct Column {
+    const char* text;
+    int width;
+  } columns[] = {{"Macro Name", 200}, {"Shortcut Keys", 90}, {"Window Trigger", 105}};
+  int i = 0;
+  for (const Column& c : columns) {
+    LVCOLUMNA col{};
+    col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    col.pszText = const_cast<char*>(c.text);
+    col.cx = form_.scale(c.width);
+    col.iSubItem = i;
+    SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
+    ++i;
+  }
+  create_images();
+  const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
+  cmd_help_ = create_control(form_, "BUTTON", "Help", button, 1, 271, 55, 21, kIdHelp);
+  cmd_new_ = create_control(form_, "BUTTON", "New Macro", button, 57, 271, 86, 21, kIdNew);
+  cmd_properties_ = create_control(form_, "BUTTON", "Edit Macro", button, 145, 271, 86, 21, kIdProperties);
+  cmd_delete_ = create_control(form_, "BUTTON", "Delete Macro", button, 233, 271, 86, 21, kIdDelete);
+  cmd_close_ = create_control(form_, "BUTTON", "Hide", button, 321, 271, 86, 21, kIdClose);
+  for (HWND c : {list_, cmd_help_, cmd_new_, cmd_properties_, cmd_delete_, cmd_close_})
+    SetWindowSubclass(c, f1_subclass, 1, 0);
+}
+
+void MacroListPanel::create_images() {
+  // Drawn at the window's size so that they stay sharp at any scaling.
+  const int s = form_.scale(16);
+  images_ = ImageList_Create(s, s, ILC_COLOR32 | ILC_MASK, 3, 0);
+  HDC screen = GetDC(nullptr);
+  for (int kind = 0; kind < 3; ++kind) {
+    HDC dc = CreateCompatibleDC(screen);
+    OwnedGdi bmp(CreateCompatibleBitmap(screen, s, s));
+    HGDIOBJ old = SelectObject(dc, bmp.get());
+    const COLORREF key = RGB(255, 0, 255);
+    OwnedGdi bg(CreateSolidBrush(key));
+    RECT all{0, 0, s, s};
+    FillRect(dc, &all, static_cast<HBRUSH>(bg.get()));
+    const int u = std::max(1, s / 16);
+    OwnedGdi pen(CreatePen(PS_SOLID, u, RGB(40, 40, 40)));
+    HGDIOBJ old_pen = SelectObject(dc, pen.get());
+    if (kind == kImageLaunch) {  // a program window with its title bar
+      OwnedGdi face(CreateSolidBrush(RGB(255, 255, 255)));
+      HGDIOBJ ob = SelectObject(dc, face.get());
+      Rectangle(dc, 1 * u, 2 * u, 15 * u, 14 * u);
+      OwnedGdi title(CreateSolidBrush(RGB(30, 90, 200)));
+      RECT bar{1 * u, 2 * u, 15 * u, 5 * u};
+      FillRect(dc, &bar, static_cast<HBRUSH>(title.get()));
+      SelectObject(dc, ob);
+    } else if (kind == kImageKeys) {  // a key cap
+      OwnedGdi face(CreateSolidBrush(RGB(235, 235, 225)));
+      HGDIOBJ ob = SelectObject(dc, face.get());
+      RoundRect(dc, 1 * u, 2 * u, 15 * u, 14 * u, 4 * u, 4 * u);
+      OwnedGdi top(CreateSolidBrush(RGB(250, 250, 245)));
+      SelectObject(dc, top.get());
+      RoundRect(dc, 3 * u, 3 * u, 13 * u, 10 * u, 3 * u, 3 * u);
+      SelectObject(dc, ob);
+    } else {  // a mouse
+      OwnedGdi face(CreateSolidBrush(RGB(210, 220, 240)));
+      HGDIOBJ ob = SelectObject(dc, face.get());
+      RoundRect(dc, 3 * u, 1 * u, 13 * u, 15 * u, 9 * u, 9 * u);
+      MoveToEx(dc, 3 * u, 6 * u, nullptr);
+      LineTo(dc, 13 * u, 6 * u);
+      MoveToEx(dc, 8 * u, 1 * u, nullptr);
+      LineTo(dc, 8 * u, 6 * u);
+      SelectObject(dc, ob);
+    }
+    SelectObject(dc, old_pen);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ImageList_AddMasked(images_, static_cast<HBITMAP>(bmp.get()), key);
+  }
+  ReleaseDC(nullptr, screen);
+  SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
+}
+
+void MacroListPanel::create_menu() {
+  popup_.reset(CreatePopupMenu());
+  HMENU m = popup_.get();
+  AppendMenuA(m, MF_STRING, kIdMnuNew, "&New Macro");
+  AppendMenuA(m, MF_STRING, kIdMnuDelete, "&Delete Macro");
+  shortcut_menu_ = CreatePopupMenu();
+  for (int i = 0; i < 6; ++i) AppendMenuA(shortcut_menu_, MF_STRING, kIdShortcutFirst + i, kShortcutEntries[i]);
+  AppendMenuA(m, MF_POPUP, reinterpret_cast<UINT_PTR>(shortcut_menu_), "Create Shortcut...");
+  AppendMenuA(m, MF_STRING, kIdMnuPrint, "Print Macro List");
+  AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(m, MF_STRING, kIdMnuProperties, "&Properties");
+}
+
+void MacroListPanel::apply_commands() {
+  set_enabled(cmd_delete_, commands_.delete_button);
+  set_enabled(cmd_properties_, commands_.edit_button);
+  HMENU m = popup_.get();
+  auto flag = [](bool on) { return on ? MF_ENABLED : MF_GRAYED; };
+  EnableMenuItem(m, kIdMnuDelete, MF_BYCOMMAND | flag(commands_.delete_item));
+  EnableMenuItem(m, kIdMnuProperties, MF_BYCOMMAND | flag(commands_.properties_item));
+  EnableMenuItem(m, kShortcutMenuPos, MF_BYPOSITION | flag(commands_.create_shortcut));
+}
+
+void MacroListPanel::LoadMacroList() {
+  SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+  MacroStore store(app().profile);
+  const std::vector<MacroRow> rows = read_macro_rows(store, platform_key_name);
+  SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+  int i = 0;
+  for (const MacroRow& r : rows) {
+    LVITEMA it{};
+    it.mask = LVIF_TEXT | LVIF_IMAGE;
+    it.iItem = i;
+    it.pszText = const_cast<char*>(r.caption.c_str());
+    it.iImage = r.image;
+    SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&it));
+    const std::string* subs[] = {&r.shortcut_keys, &r.trigger};
+    for (int c = 1; c <= 2; ++c) {
+      LVITEMA sub{};
+      sub.iSubItem = c;
+      sub.pszText = const_cast<char*>(subs[c - 1]->c_str());
+      SendMessageA(list_, LVM_SETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&sub));
+    }
+    ++i;
+  }
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+int MacroListPanel::row_count() const { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
+
+std::string MacroListPanel::item_text(int row, int column) const {
+  char buf[1100] = {};
+  LVITEMA it{};
+  it.iSubItem = column;
+  it.pszText = buf;
+  it.cchTextMax = sizeof buf;
+  SendMessageA(list_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&it));
+  return buf;
+}
+
+int MacroListPanel::selected_index() {
+  return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::string MacroListPanel::caption(int index) { return item_text(index, 0); }
+
+bool MacroListPanel::confirm_delete() {
+  return MessageBoxA(form_.hwnd(), kDeleteQuestion, kDeleteQuestionTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
+}
+
+void MacroListPanel::remove_row(int index) { SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0); }
+
+void MacroListPanel::cmdDeleteMacroClick() {
+  MacroStore store(app().profile);
+  const bool deleted = delete_selected_macro(*this, store, app().files, commands_);
+  if (!deleted) return;
+  apply_commands();
+  if (assign_hotkeys) assign_hotkeys();
+}
+
+void MacroListPanel::edit_selected() {
+  const int i = selected_index();
+  if (i >= 0 && on_edit_macro) on_edit_macro(i + 1);
+}
+
+void MacroListPanel::mnuPrintClick() {
+  std::vector<MacroRow> rows;
+  const int n = row_count();
+  for (int i = 0; i < n; ++i) {
+    MacroRow r;
+    r.caption = item_text(i, 0);
+    r.shortcut_keys = item_text(i, 1);
+    rows.push_back(std::move(r));
+  }
+  print_text_with_dialog(form_.hwnd(), macro_list_print_text(rows));
+}
+
+void MacroListPanel::Shortcut_Create(TShellFolder where, int number) {
+  MacroStore store(app().profile);
+  create_macro_shortcut(store, shellink_->link, where, number, app().program_dir);
+}
+
+void MacroListPanel::on_command(int id) {
+  switch (id) {
+    case kIdNew:
+    case kIdMnuNew:
+      if (on_new_macro) on_new_macro();
+      return;
+    case kIdProperties:
+    case kIdMnuProperties: edit_selected(); return;
+    case kIdDelete:
+    case kIdMnuDelete: cmdDeleteMacroClick(); return;
+    case kIdClose: ShowWindow(form_.hwnd(), SW_HIDE); return;
+    case kIdHelp: open_help_topic("Operation"); return;
+    case kIdMnuPrint: mnuPrintClick(); return;
+    default: break;
+  }
+  if (id >= kIdShortcutFirst && id < kIdShortcutFirst + 6) {
+    const int i = selected_index();
+    if (i >= 0) Shortcut_Create(kShortcutFolders[id - kIdShortcutFirst], i + 1);
+  }
+}
+
+bool MacroListPanel::on_notify(const NMHDR& n, LRESULT& result) {
+  if (n.hwndFrom != list_) return false;
+  const bool has_rows = row_count() > 0;
+  const bool selected = selected_index() >= 0;
+  const bool focused = SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0;
+  switch (n.code) {
+    case NM_CLICK:  // lvMacroClick, then the button's release (lvMacroMouseUp)
+      commands_.list_clicked(has_rows, selected);
+      commands_.list_mouse_up(has_rows, selected, focused);
+      apply_commands();
+      break;
+    case NM_RCLICK:
+      commands_.list_mouse_up(has_rows, selected, focused);
+      apply_commands();
+      break;
+    case NM_DBLCLK: edit_selected(); break;
+    default: return false;
+  }
+  result = 0;
+  return true;
+}
+
+void MacroListPanel::show_popup(int x, int y) {
+  if (x == -1 && y == -1) {  // from the keyboard: under the selected row, or the list's corner
+    RECT r{};
+    const int i = selected_index();
+    r.left = LVIR_BOUNDS;
+    if (i < 0 || !SendMessageA(list_, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)))
+      r = RECT{0, 0, 0, 0};
+    POINT p{r.left + form_.scale(8), r.bottom};
+    ClientToScreen(list_, &p);
+    x = p.x;
+    y = p.y;
+  }
+  apply_commands();
+  const UINT id = TrackPopupMenu(popup_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, form_.hwnd(), nullptr);
+  if (id) on_command(static_cast<int>(id));
+}
+
+void MacroListPanel::draw_banner(const DRAWITEMSTRUCT& d) {
+  const RECT r = d.rcItem;
+  // A horizontal blend from deep to light blue, drawn in bands.
+  for (int x = r.left; x < r.right; x += 4) {
+    const int t = static_cast<int>((x - r.left) * 255 / std::max<LONG>(1, r.right - r.left));
+    OwnedGdi b(CreateSolidBrush(RGB(20 + t / 4, 50 + t / 3, 120 + t / 3)));
+    RECT band{x, r.top, std::min<LONG>(x + 4, r.right), r.bottom};
+    FillRect(d.hDC, &band, static_cast<HBRUSH>(b.get()));
+  }
+  RECT edge = r;
+  DrawEdge(d.hDC, &edge, EDGE_ETCHED, BF_RECT);
+  const unsigned dpi = form_.dpi();
+  OwnedFont title(CreateFontA(-MulDiv(14, static_cast<int>(dpi), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                              DEFAULT_PITCH | FF_SWISS, "Arial"));
+  HGDIOBJ old = SelectObject(d.hDC, title.get());
+  SetBkMode(d.hDC, TRANSPARENT);
+  SetTextColor(d.hDC, RGB(255, 255, 255));
+  RECT text{r.left + form_.scale(10), r.top, r.right, r.bottom};
+  DrawTextA(d.hDC, "Keyvane", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+  SelectObject(d.hDC, dialog_font(dpi));
+  SetTextColor(d.hDC, RGB(225, 235, 255));
+  RECT sub{r.left, r.top, r.right - form_.scale(10), r.bottom};
+  DrawTextA(d.hDC, "Macro Manager", -1, &sub, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
+  SelectObject(d.hDC, old);
+}
+
+bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (lp == 0 && HIWORD(wp) == 0) {  // a menu item
+        on_command(LOWORD(wp));
+        result = 0;
+        return true;
+      }
+      if (HIWORD(wp) == BN_CLICKED && reinterpret_cast<HWND>(lp) != list_) {
+        on_command(LOWORD(wp));
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_NOTIFY: return on_notify(*reinterpret_cast<const NMHDR*>(lp), result);
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) != list_) return false;
+      show_popup(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      result = 0;
+      return true;
+    case WM_KEYUP:  // the window itself has the focus
+      if (wp != VK_F1) return false;
+      open_help_topic("Operation");
+      result = 0;
+      return true;
+    case WM_HELP:  // F1 is answered on its release
+      result = TRUE;
+      return true;
+    case WM_DRAWITEM: {
+      const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+      if (d->CtlID != kIdBanner) return false;
+      draw_banner(*d);
+      result = TRUE;
+      return true;
+    }
+    default: return false;
+  }
+}
+
+void MainForm::create_list_panel() {
+  list_ = std::make_unique<MacroListPanel>(*this);
+  list_->assign_hotkeys = [this] { AssignHotKeys(); };
+  // Tab moves between the list and the buttons.
+  Win32MessagePump::add_dialog(hwnd());
+}
+
+void MainForm::LoadMacroList() { list_->LoadMacroList(); }
+
+void MainForm::mnuPrintClick() { list_->mnuPrintClick(); }
+
+void MainForm::Shortcut_Create(TShellFolder where, int number) { list_->Shortcut_Create(where, number); }
+
+}  // namespace kv::win

@@ -1,0 +1,77 @@
+// The visible part of TfrmMain: the banner, the macro list lvMacro with its images, the five
+// buttons, the popup menu PopupMenu1 with its shortcut submenu, and their commands (delete,
+// print, shortcut files, help, hide). MainForm owns one and hands it its messages first.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "components/shell_link.h"
+#include "forms/macro_list.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/window_win.h"
+
+namespace kv::win {
+
+class ShellLinkWin;
+
+class MacroListPanel : public MacroListView {
+ public:
+  explicit MacroListPanel(Window& form);
+  ~MacroListPanel() override;
+
+  // Rebuilds every row from the store.
+  void LoadMacroList();
+  // Returns true when the message was one of the panel's.
+  bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+  // "Print Macro List" (also the tray's print item): prints the rows as the list shows them.
+  void mnuPrintClick();
+  // Writes the link file for macro `number` into the special folder `where`.
+  void Shortcut_Create(TShellFolder where, int number);
+
+  HWND lvMacro() const { return list_; }
+  const ListCommands& commands() const { return commands_; }
+
+  // Set by the owner: re-registers the hotkeys and rebuilds the list (after a deletion).
+  std::function<void()> assign_hotkeys;
+  // The wizard and the properties dialog hook in here; until then the commands do nothing.
+  std::function<void()> on_new_macro;
+  std::function<void(int number)> on_edit_macro;
+
+  // MacroListView
+  int selected_index() override;
+  std::string caption(int index) override;
+  bool confirm_delete() override;
+  void remove_row(int index) override;
+
+ private:
+  void create_controls();
+  void create_images();
+  void create_menu();
+  void apply_commands();
+  void on_command(int id);
+  bool on_notify(const NMHDR& n, LRESULT& result);
+  void show_popup(int x, int y);
+  void cmdDeleteMacroClick();
+  void edit_selected();
+  int row_count() const;
+  std::string item_text(int row, int column) const;
+  void draw_banner(const DRAWITEMSTRUCT& d);
+
+  Window& form_;
+  HWND list_ = nullptr;
+  HWND cmd_help_ = nullptr, cmd_new_ = nullptr, cmd_properties_ = nullptr, cmd_delete_ = nullptr,
+       cmd_close_ = nullptr;
+  HIMAGELIST images_ = nullptr;
+  OwnedMenu popup_;
+  HMENU shortcut_menu_ = nullptr;  // owned by popup_
+  ListCommands commands_;
+  std::unique_ptr<ShellLinkWin> shellink_;
+};
+
+}  // namespace kv::win

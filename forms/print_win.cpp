@@ -1,0 +1,110 @@
+#include "forms/print_win.h"
+
+#include <commdlg.h>
+#include <cderr.h>
+
+#include "forms/print_layout.h"
+#include "platform/error.h"
+#include "platform/win32/handles.h"
+
+namespace kv::win {
+
+namespace {
+
+// A printer page with the stream's font: MS Sans Serif 8 points at the printer's resolution.
+class PrinterCanvas : public TextCanvas {
+ public:
+  explicit PrinterCanvas(HDC dc) : dc_(dc) {
+    font_.reset(CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+    select();
+  }
+  ~PrinterCanvas() override {
+    if (old_) SelectObject(dc_, old_);
+  }
+  PrinterCanvas(const PrinterCanvas&) = delete;
+  PrinterCanvas& operator=(const PrinterCanvas&) = delete;
+
+  int page_width() override { return GetDeviceCaps(dc_, HORZRES); }
+  int page_height() override { return GetDeviceCaps(dc_, VERTRES); }
+  int average_char_width() override {
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc_, &tm);
+    return tm.tmAveCharWidth;
+  }
+  int char_height() override { return text_extent("0").cy; }
+  TextSize text_extent(std::string_view text) override {
+    SIZE s{};
+    GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &s);
+    return {static_cast<int>(s.cx), static_cast<int>(s.cy)};
+  }
+  void draw_text(int x, int y, std::string_view text) override {
+    TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
+  }
+  void new_page() override {
+    EndPage(dc_);
+    StartPage(dc_);
+    select();  // some drivers reset the device context at each page
+  }
+
+ private:
+  void select() {
+    HGDIOBJ prev = SelectObject(dc_, font_.get());
+    if (!old_) old_ = prev;
+    SetBkMode(dc_, TRANSPARENT);
+  }
+  HDC dc_;
+  OwnedFont font_;
+  HGDIOBJ old_ = nullptr;
+};
+
+struct GlobalTraits {
+  using Handle = HGLOBAL;
+  static Handle empty() { return nullptr; }
+  static void close(Handle h) { GlobalFree(h); }
+};
+
+}  // namespace
+
+void print_text_on(HDC dc, const std::string& text, const char* job_name) {
+  DOCINFOA doc{};
+  doc.cbSize = sizeof doc;
+  doc.lpszDocName = job_name;
+  if (StartDocA(dc, &doc) <= 0) throw Error("Printing could not be started");
+  bool ok = StartPage(dc) > 0;
+  if (ok) {
+    {
+      PrinterCanvas canvas(dc);
+      PrinterTextStream stream(canvas);
+      stream.write(text);
+      stream.flush();
+    }
+    ok = EndPage(dc) > 0;
+  }
+  if (!ok) {
+    AbortDoc(dc);
+    throw Error("Printing failed");
+  }
+  if (EndDoc(dc) <= 0) throw Error("Printing failed");
+}
+
+void print_text_with_dialog(HWND owner, const std::string& text) {
+  PRINTDLGA pd{};
+  pd.lStructSize = sizeof pd;
+  pd.hwndOwner = owner;
+  pd.Flags = PD_RETURNDC | PD_NOWARNING | PD_NOSELECTION | PD_NOPAGENUMS;
+  const BOOL chosen = PrintDlgA(&pd);
+  Owned<GlobalTraits> mode(pd.hDevMode), names(pd.hDevNames);
+  if (!chosen) {
+    const DWORD err = CommDlgExtendedError();
+    if (err == 0) return;  // cancelled
+    if (err == PDERR_NODEFAULTPRN || err == PDERR_NODEVICES) throw Error("No printer is installed");
+    throw Error("The print dialog failed (error " + std::to_string(err) + ")");
+  }
+  if (!pd.hDC) throw Error("The printer could not be opened");
+  OwnedDc dc(pd.hDC);
+  print_text_on(dc.get(), text, "Keyvane");
+}
+
+}  // namespace kv::win

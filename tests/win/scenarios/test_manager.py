@@ -1,0 +1,231 @@
+"""The manager window, whole program: the list shows what macros.ini holds, deleting asks and
+renumbers the store, Hide and the close box only hide, shortcut files read back through the
+shell link object and run their macro, and the list prints to a file-backed printer."""
+import glob
+import os
+import re
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import kvtest  # noqa: E402
+from kvtest import wait_for  # noqa: E402
+
+WM_KEYDOWN, VK_RETURN, VK_RIGHT, VK_DOWN = 0x100, 0x0D, 0x27, 0x28
+WM_CLOSE = 0x10
+DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
+
+
+class Manager(kvtest.WineTestCase):
+    # --- helpers ---------------------------------------------------------------------------
+    def mgr(self, *args, timeout=60):
+        return self.s.wine(os.path.join(self.s.tools, "kvmgr.exe"), *args, timeout=timeout)
+
+    def open_manager(self, *macros):
+        self.s.macros(*macros, main={"FirstRun": 1})
+        pid, _ = self.s.keyvane("")
+        form = self.s.find("TfrmMain", "Ostrel Keyvane", 20000, visible=True)
+        self.assertIsNotNone(form, "the manager window was not shown")
+        rc, out = self.s.drive("child", form, "SysListView32", "-")
+        self.assertEqual(rc, 0, "no list view in the manager window")
+        return pid, form, out.strip()
+
+    def rows(self, lv):
+        rc, out = self.s.drive("lvdump", lv)
+        self.assertEqual(rc, 0)
+        lines = [l for l in out.split("\n") if l]
+        head = dict(kv.split("=") for kv in lines[0].split())
+        rows = []
+        for l in lines[1:]:
+            cells = l.split("\t")
+            rows.append((cells[1], cells[2], cells[3], int(cells[4].split("=")[1])))
+        return int(head["cols"]), int(head["selected"]), rows
+
+    def controls(self, form):
+        """{text: (hwnd, enabled)} of the window's buttons."""
+        rc, out = self.s.drive("children", form)
+        found = {}
+        for l in out.split("\n"):
+            m = re.match(r'(0x[0-9a-f]+) (-?\d+) (\S+) (\d) (\d) "(.*)"$', l.strip())
+            if m and m.group(3).lower() == "button":
+                found[m.group(6)] = (m.group(1), m.group(5) == "1")
+        return found
+
+    def click_row(self, lv, index, how=None):
+        args = ["lvclick", lv, str(index)] + ([how] if how else [])
+        rc, out = self.mgr(*args)
+        self.assertEqual(rc, 0, "could not click row %d" % index)
+
+    def menu_keys(self, *keys):
+        rc, menu = self.s.drive("popupmenu", "10000")
+        self.assertEqual(rc, 0, "the popup menu did not open")
+        menu = menu.strip()
+        for k in keys:
+            self.s.drive("post", menu, str(WM_KEYDOWN), str(k), "0")
+            time.sleep(0.15)
+
+    def answer(self, title, button):
+        box = self.s.msgbox(title, 10000)
+        self.assertIsNotNone(box, "no %r message box" % title)
+        rc, b = self.s.drive("child", box[0], "Button", button)
+        self.assertEqual(rc, 0, "no %r button" % button)
+        self.s.drive("click", b.strip())
+        return box[1]
+
+    def three_macros(self):
+        return ({"Name": "One", "Type": 1, "HotKey": 49217, "FileName": self.s.tool_copy("kvmarker.exe", "first.exe")},
+                {"Name": "Two", "Type": 4, "HotKey": 49218, "FileName": "Two.key"},
+                {"Name": "Three", "Type": 1, "HotKey": 49219,
+                 "FileName": self.s.tool_copy("kvmarker.exe", "third.exe"), "Trigger": "Nothing Here"})
+
+    # --- the list --------------------------------------------------------------------------
+    def test_list_shows_the_store_with_images_and_commands_off(self):
+        pid, form, lv = self.open_manager(
+            {"Name": "Notepad", "Type": 1, "HotKey": 49217, "Trigger": "Untitled - Notepad"},
+            {"Name": "Keys", "Type": 2, "HotKey": 8304},
+            {"Type": 3},
+            {"Name": "Script", "Type": 4, "HotKey": 0})
+        cols, selected, rows = self.rows(lv)
+        self.assertEqual(cols, 3)
+        self.assertEqual(selected, -1)
+        self.assertEqual(rows, [("Notepad", "Ctrl+Alt+A", "Untitled - Notepad", 0),
+                                ("Keys", "Shift+F1", "", 1),
+                                ("Macro3", "", "", 2),
+                                ("Script", "", "", 1)])
+        c = self.controls(form)
+        self.assertEqual({k: v[1] for k, v in c.items()},
+                         {"Help": True, "New Macro": True, "Edit Macro": False, "Delete Macro": False,
+                          "Hide": True})
+        # A click on a row enables the commands that need one.
+        self.click_row(lv, 1)
+        wait_for(lambda: self.controls(form)["Delete Macro"][1], 10, what="Delete Macro enabled")
+        self.assertTrue(self.controls(form)["Edit Macro"][1])
+        self.assertEqual(self.rows(lv)[1], 1)
+
+    def test_empty_store_lists_nothing(self):
+        self.s.remove_ini()
+        pid, _ = self.s.keyvane("")
+        form = self.s.find("TfrmMain", "Ostrel Keyvane", 20000, visible=True)
+        self.assertIsNotNone(form)
+        rc, lv = self.s.drive("child", form, "SysListView32", "-")
+        self.assertEqual(self.rows(lv.strip())[2], [])
+        self.assertFalse(self.controls(form)["Delete Macro"][1])
+
+    # --- delete ----------------------------------------------------------------------------
+    def test_delete_second_after_yes_renumbers_the_store(self):
+        self.s.put("Two.key", "text")
+        pid, form, lv = self.open_manager(*self.three_macros())
+        self.click_row(lv, 1)
+        wait_for(lambda: self.controls(form)["Delete Macro"][1], 10, what="Delete Macro enabled")
+        self.s.drive("click", self.controls(form)["Delete Macro"][0])
+        texts = self.answer("Warning", "&Yes")
+        self.assertIn("Are you sure you want to delete this macro?", texts)
+        wait_for(lambda: len(self.rows(lv)[2]) == 2, 10, what="two rows")
+        self.assertEqual([r[0] for r in self.rows(lv)[2]], ["One", "Three"])
+        self.assertEqual(self.rows(lv)[2][1][1], "Ctrl+Alt+C")
+        ini = self.s.read_ini()
+        self.assertEqual(ini["MAIN"]["ENTRIES"], "2")
+        self.assertEqual(ini["MACRO2"]["NAME"], "Three")
+        self.assertEqual(ini["MACRO2"]["HOTKEY"], "49219")
+        self.assertEqual(ini["MACRO2"]["TRIGGER"], "Nothing Here")
+        self.assertNotIn("MACRO3", ini)
+        self.assertFalse(os.path.exists(self.s.path("Two.key")))
+        c = self.controls(form)
+        self.assertFalse(c["Delete Macro"][1])
+
+    def test_answering_no_changes_nothing(self):
+        self.s.put("Two.key", "text")
+        pid, form, lv = self.open_manager(*self.three_macros())
+        before = read_bytes(self.s.ini_path)
+        self.click_row(lv, 1)
+        wait_for(lambda: self.controls(form)["Delete Macro"][1], 10, what="Delete Macro enabled")
+        self.s.drive("click", self.controls(form)["Delete Macro"][0])
+        self.answer("Warning", "&No")
+        time.sleep(1.0)  # a wrong deletion would have happened by now
+        self.assertEqual(len(self.rows(lv)[2]), 3)
+        self.assertEqual(read_bytes(self.s.ini_path), before)
+        self.assertTrue(os.path.exists(self.s.path("Two.key")))
+
+    # --- hide ------------------------------------------------------------------------------
+    def test_hide_and_the_close_box_only_hide(self):
+        for how in ("Hide", "close box"):
+            pid, form, lv = self.open_manager({"Name": "A", "Type": 1})
+            if how == "Hide":
+                self.s.drive("click", self.controls(form)["Hide"][0])
+            else:
+                self.s.drive("post", form, str(WM_CLOSE), "0", "0")
+            wait_for(lambda: self.s.find("TfrmMain", "Ostrel Keyvane", 0, visible=True) is None, 10,
+                     what="the window hidden by " + how)
+            self.assertFalse(self.s.wait_exit(pid, 1500), how + " ended the program")
+            self.assertEqual(len(self.rows(lv)[2]), 1)
+            kvtest.kill_wine_programs()
+
+    # --- shortcut files --------------------------------------------------------------------
+    def desktop_links(self, name):
+        return glob.glob(os.path.join(self.s.drive_c, "users", "*", "Desktop", name))
+
+    def test_shortcut_on_desktop_reads_back_and_runs_its_macro(self):
+        for old in self.desktop_links("Backup.lnk"):
+            os.remove(old)
+        target = self.s.tool_copy("kvmarker.exe")
+        shift_ctrl_f5 = 0x2000 | 0x4000 | 0x74
+        pid, form, lv = self.open_manager({"Name": "Other", "Type": 1},
+                                          {"Name": "Backup", "Type": 1, "FileName": target, "HotKey": shift_ctrl_f5})
+        self.click_row(lv, 1, "right")
+        # New, Delete, Create Shortcut... > On Desktop
+        self.menu_keys(VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN)
+        links = wait_for(lambda: self.desktop_links("Backup.lnk"), 15, what="Backup.lnk on the desktop")
+        rc, out = self.mgr("link", kvwine_path(links[0]))
+        self.assertEqual(rc, 0, out)
+        got = dict(l.split("=", 1) for l in out.split("\n") if "=" in l)
+        d = self.s.win_progdir
+        self.assertEqual(got["target"].lower(), (d + "Keyvane.exe").lower())
+        self.assertEqual(got["arguments"], ' /Open:"Backup" /Close')
+        self.assertEqual(got["workdir"].rstrip("\\").lower(), d.rstrip("\\").lower())
+        self.assertEqual(got["description"], "Backup")
+        self.assertEqual(int(got["hotkey"]), 0x0300 | 0x74)
+        self.assertEqual(got["showcmd"], "1")
+        self.assertEqual(got["icon"].lower(), (d + "Keyvane.Ico,0").lower())
+        # Opening it runs its target with its arguments: that instance runs the macro and ends.
+        kvtest.kill_wine_programs()
+        line = '"%s"%s' % (got["target"], got["arguments"])
+        rc, out = self.s.drive("run", line, "20000", timeout=80)
+        self.assertIn("exit 0", out, "the shortcut's instance did not end by itself")
+        wait_for(lambda: os.path.exists(self.s.path("marker.log")), 10, what="the macro's marker")
+        self.assertEqual(read_bytes(self.s.path("marker.log")).split(), [b"RAN", b"kvmarker.exe"])
+
+    # --- printing --------------------------------------------------------------------------
+    def test_print_macro_list_to_a_file_printer(self):
+        out_ps = os.path.join(self.s.progdir, "printed.ps")
+        rc, _ = self.mgr("addprinter", "KvFilePrinter", kvwine_path(out_ps), kvwine_path(DATA))
+        self.assertEqual(rc, 0, "no file-backed printer")
+        pid, form, lv = self.open_manager({"Name": "Alpha", "Type": 1, "HotKey": 16449},
+                                          {"Name": "NoKey", "Type": 1},
+                                          {"Name": "Gamma", "Type": 4, "HotKey": 0x4000 | 0x8000 | 0x7B})
+        self.click_row(lv, 0, "right")
+        self.menu_keys(VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN)
+        dlg = self.s.find("#32770", "Print", 15000, visible=True)
+        self.assertIsNotNone(dlg, "no print dialog")
+        rc, ok = self.s.drive("child", dlg, "Button", "OK")
+        self.s.drive("click", ok.strip())
+        wait_for(lambda: os.path.exists(out_ps) and os.path.getsize(out_ps) > 0
+                 and b"%%EOF" in read_bytes(out_ps), 30, what="the printed file")
+        text = subprocess.run(["ps2ascii", out_ps], stdout=subprocess.PIPE, timeout=60).stdout.decode("utf-8", "replace")
+        lines = [" ".join(l.replace("\xa0", " ").split()) for l in text.replace("\r", "").split("\n") if l.strip()]
+        self.assertEqual(lines[0], "HOTKEY MACRO NAME", lines)
+        self.assertTrue(lines[1].startswith("_____"), lines)
+        self.assertEqual(lines[2:], ["Ctrl+A Alpha", "Ctrl+Alt+F12 Gamma"])
+
+
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def kvwine_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+if __name__ == "__main__":
+    kvtest.main()

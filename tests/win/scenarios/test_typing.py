@@ -1,0 +1,179 @@
+"""Typing, whole program: Keyvane.exe /Open:"X" /Close plays a script into the logging target
+window that has the focus; the test compares the characters and key messages it received."""
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import kvtest  # noqa: E402
+import kvwine  # noqa: E402
+from kvtest import wait_for  # noqa: E402
+
+
+class Target:
+    """A kvtarget.exe window logging every key message it receives."""
+
+    def __init__(self, s, log_name="target.log", title="Keyvane Target"):
+        self.s = s
+        self.log = s.path(log_name)
+        exe = s.win_progdir + "kvtarget.exe"
+        if not os.path.exists(s.path("kvtarget.exe")):
+            s.tool_copy("kvtarget.exe")
+        s.drive("run", '"%s" "%s" "%s"' % (exe, s.win_progdir + log_name, title), "0")
+        line = wait_for(lambda: self.first("READY"), 20, what="the target window")
+        self.hwnd = line.split("hwnd=")[1]
+
+    def lines(self):
+        if not os.path.exists(self.log):
+            return []
+        with open(self.log, "rb") as f:
+            return [l.strip() for l in f.read().decode("latin-1").splitlines() if l.strip()]
+
+    def first(self, prefix):
+        for l in self.lines():
+            if l.startswith(prefix):
+                return l
+        return None
+
+    def chars(self):
+        """The text of the WM_CHAR messages received."""
+        return "".join(chr(int(l.split()[1], 16)) for l in self.lines() if l.startswith("CHAR "))
+
+    def keys(self):
+        """(kind, vk, ext, alt) of every key message, kind KEYDOWN/KEYUP/SYSKEYDOWN/SYSKEYUP."""
+        out = []
+        for l in self.lines():
+            w = l.split()
+            if w[0] in ("KEYDOWN", "KEYUP", "SYSKEYDOWN", "SYSKEYUP"):
+                f = dict(x.split("=") for x in w[1:])
+                out.append((w[0], int(f["vk"], 16), int(f["ext"]), int(f["alt"])))
+        return out
+
+
+def keyvane_unix_pids(s):
+    mine = ("WINEPREFIX=" + kvwine.prefix_dir()).encode()
+    pids = []
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                cmd = f.read().decode("latin-1")
+            with open("/proc/%s/environ" % pid, "rb") as f:
+                if mine not in f.read().split(b"\0"):
+                    continue
+        except OSError:
+            continue
+        if "keyvane.exe" in cmd.lower():
+            pids.append(int(pid))
+    return pids
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+class Typing(kvtest.WineTestCase):
+    def play(self, *macros, args='/Open:"X" /Close', wait_ms=60000):
+        """Writes the macros (name, script) as advanced macros and runs Keyvane with args."""
+        entries = []
+        for name, script in macros:
+            self.s.put(name + ".key", script)
+            entries.append({"Name": name, "Type": 4, "FileName": name + ".key"})
+        self.s.macros(*entries)
+        return self.s.keyvane(args, wait_ms=wait_ms)
+
+    def test_text_keys_and_modifier_combinations(self):
+        t = Target(self.s)
+        script = "Hello @^~{} World!<<ENTER>>Line2<<TAB>>end<<END>><<SHIFT+ALT>>q<<CTRL>>a"
+        pid, code = self.play(("X", script))
+        self.assertEqual(code, 0, "the /Close instance did not end by itself")
+        self.assertEqual(t.chars(), "Hello @^~{} World!\rLine2\tend\x01")
+        keys = t.keys()
+        # <<SHIFT+ALT>>q: Alt down, Shift down (twice), Q as a system key, all released.
+        i = keys.index(("SYSKEYDOWN", 0x51, 0, 1))
+        before = [k[:2] for k in keys[i - 3:i]]
+        self.assertEqual(before, [("SYSKEYDOWN", 0x12), ("SYSKEYDOWN", 0x10), ("SYSKEYDOWN", 0x10)])
+        # Alt and Shift are the left-hand keys, never marked extended; End is.
+        for kind, vk, ext, _ in keys:
+            if vk in (0x10, 0x11, 0x12, 0x41, 0x0D):
+                self.assertEqual(ext, 0, "%s vk=%x marked extended" % (kind, vk))
+        self.assertIn(("KEYDOWN", 0x23, 1, 0), keys)
+        # <<CTRL>>a: Ctrl down, A down, A up, Ctrl up.
+        tail = [(k[0], k[1]) for k in keys[-4:]]
+        self.assertEqual(tail, [("KEYDOWN", 0x11), ("KEYDOWN", 0x41), ("KEYUP", 0x41), ("KEYUP", 0x11)])
+        # Every key that went down came up again.
+        down = set()
+        for kind, vk, _, _ in keys:
+            (down.add if kind.endswith("DOWN") else down.discard)(vk)
+        self.assertEqual(down, set())
+
+    def test_repeat_and_a_delay_that_costs_no_cpu(self):
+        t = Target(self.s)
+        pid, code = self.play(("X", "<<REP3>> ab <<ENDREP>>c<<SECS1>>d<<SECS4>>e"), wait_ms=0)
+        wait_for(lambda: t.chars().endswith("d"), 30, what="the text before the long delay")
+        self.assertEqual(t.chars(), "abababcd")
+        pids = keyvane_unix_pids(self.s)
+        self.assertTrue(pids, "no Keyvane process found")
+        c0, w0 = sum(cpu_seconds(p) for p in pids), time.time()
+        time.sleep(2.0)
+        used = sum(cpu_seconds(p) for p in pids) - c0
+        self.assertLess(used / (time.time() - w0), 0.15, "the delay keeps a processor busy")
+        self.assertEqual(t.chars(), "abababcd", "the delay ended early")
+        self.assertTrue(self.s.wait_exit(pid, 20000))
+        self.assertEqual(t.chars(), "abababcde")
+
+    def test_prompt_value_is_typed_back_into_the_target(self):
+        t = Target(self.s)
+        pid, code = self.play(("X", "<<INPUT:Your name?>>Dear <<WRITEVALUE>>."), wait_ms=0)
+        form = self.s.find("TfrmGetVar", "Keyvane Input Box", 20000, visible=True)
+        self.assertIsNotNone(form, "the prompt form was not shown")
+        rc, rect = self.s.drive("rect", form)
+        self.assertIn("client 233 100", rect)
+        rc, label = self.s.drive("child", form, "Static", "Your name?")
+        self.assertEqual(rc, 0, "the prompt text is not shown")
+        rc, edit = self.s.drive("child", form, "Edit", "-")
+        edit = edit.strip()
+        self.s.drive("settext", edit, "a^b")
+        self.s.drive("post", edit, "0x100", "0x0d", "0x1c0001")  # Enter confirms
+        self.assertTrue(self.s.wait_exit(pid, 20000), "the script did not end after the prompt")
+        self.assertEqual(t.chars(), "Dear a^b.")
+        lines = t.lines()
+        self.assertIn("FOCUS", lines[lines.index("READY hwnd=%s" % t.hwnd) + 1:], "the focus did not come back")
+
+    def test_run_lookfor_and_focus(self):
+        t = Target(self.s)
+        script = "1<<RUN:Other>>2<<LOOKFOR:Late Window~~SECS:30>>3<<FOCUS:Keyvane Target>>4"
+        pid, code = self.play(("X", script), ("Other", "o"), wait_ms=0)
+        wait_for(lambda: t.chars() == "1o2", 30, what="the text before the wait")
+        time.sleep(1.5)
+        self.assertEqual(t.chars(), "1o2", "the wait did not wait")
+        late = Target(self.s, "late.log", "Not Yet")
+        self.s.drive("settext", late.hwnd, "Late Window")
+        self.assertTrue(self.s.wait_exit(pid, 30000))
+        self.assertEqual(late.chars(), "3")
+        self.assertEqual(t.chars(), "1o24")
+
+    def test_bad_count_shows_its_message_and_ends_the_script(self):
+        t = Target(self.s)
+        pid, code = self.play(("X", "a<<SECSx>>b"), wait_ms=0)
+        box = self.s.msgbox("Keyvane", 20000)
+        self.assertIsNotNone(box, "no error message box")
+        self.assertIn("'x' is not a valid integer value.", box[1])
+        self.s.press_ok(box[0])
+        # The rest of the script is abandoned and no status is reported, so /Close waits on.
+        self.assertFalse(self.s.wait_exit(pid, 2500))
+        self.assertEqual(t.chars(), "a")
+
+    def test_characters_outside_the_layout(self):
+        t = Target(self.s)
+        # Windows-1252: e acute, euro sign, pound sign.
+        pid, code = self.play(("X", "x\xe9\x80\xa3y"))
+        self.assertEqual(code, 0)
+        self.assertEqual(t.chars(), "x\xe9\x80\xa3y")
+
+
+if __name__ == "__main__":
+    kvtest.main()

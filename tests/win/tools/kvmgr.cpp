@@ -1,0 +1,158 @@
+// kvmgr.exe: test helper for the manager window's scenarios (run in the same Wine prefix).
+//   lvclick HWND INDEX [right|double]   clicks a list view row like a user (SendInput at the row)
+//   link PATH                            reads a .lnk back through the shell link object and prints
+//                                        target, arguments, workdir, description, hotkey, showcmd, icon
+//   addprinter NAME PORT PPD_DIR         a PostScript printer whose port is a file; made the default
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <winspool.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+HWND parse_hwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(s, nullptr, 16))); }
+
+bool row_rect(HWND lv, int index, RECT& out) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(lv, &pid);
+  HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (!p) return false;
+  auto* remote = static_cast<RECT*>(VirtualAllocEx(p, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE));
+  RECT r{};
+  r.left = LVIR_LABEL;
+  SIZE_T io = 0;
+  WriteProcessMemory(p, remote, &r, sizeof r, &io);
+  const LRESULT ok = SendMessageA(lv, LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(remote));
+  ReadProcessMemory(p, remote, &out, sizeof out, &io);
+  VirtualFreeEx(p, remote, 0, MEM_RELEASE);
+  CloseHandle(p);
+  return ok != 0;
+}
+
+void mouse(DWORD flags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = flags;
+  SendInput(1, &in, sizeof in);
+  Sleep(30);
+}
+
+int lvclick(HWND lv, int index, const char* how) {
+  RECT r{};
+  if (!row_rect(lv, index, r)) return 1;
+  POINT pt{r.left + 8, (r.top + r.bottom) / 2};
+  ClientToScreen(lv, &pt);
+  SetCursorPos(pt.x, pt.y);
+  Sleep(50);
+  const bool right = how && !std::strcmp(how, "right");
+  const int clicks = how && !std::strcmp(how, "double") ? 2 : 1;
+  for (int i = 0; i < clicks; ++i) {
+    mouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    mouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+  }
+  std::printf("%ld %ld\n", pt.x, pt.y);
+  return 0;
+}
+
+int read_link(const char* path) {
+  if (FAILED(CoInitialize(nullptr))) return 1;
+  IShellLinkA* link = nullptr;
+  int rc = 1;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      wchar_t wide[MAX_PATH] = {};
+      MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH);
+      if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+        char buf[1024];
+        buf[0] = 0;
+        link->GetPath(buf, sizeof buf, nullptr, SLGP_RAWPATH);
+        std::printf("target=%s\n", buf);
+        buf[0] = 0;
+        link->GetArguments(buf, sizeof buf);
+        std::printf("arguments=%s\n", buf);
+        buf[0] = 0;
+        link->GetWorkingDirectory(buf, sizeof buf);
+        std::printf("workdir=%s\n", buf);
+        buf[0] = 0;
+        link->GetDescription(buf, sizeof buf);
+        std::printf("description=%s\n", buf);
+        WORD hotkey = 0;
+        link->GetHotkey(&hotkey);
+        std::printf("hotkey=%u\n", hotkey);
+        int show = 0;
+        link->GetShowCmd(&show);
+        std::printf("showcmd=%d\n", show);
+        int icon = -1;
+        buf[0] = 0;
+        link->GetIconLocation(buf, sizeof buf, &icon);
+        std::printf("icon=%s,%d\n", buf, icon);
+        rc = 0;
+      }
+      file->Release();
+    }
+    link->Release();
+  }
+  CoUninitialize();
+  return rc;
+}
+
+int add_printer(const char* name, const char* port, const char* ppd_dir) {
+  // The PostScript driver needs a PPD beside it before it makes a device context.
+  char drivers[MAX_PATH] = {};
+  DWORD needed = 0;
+  if (!GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(drivers), sizeof drivers, &needed)) {
+    std::printf("no printer driver folder %lu\n", GetLastError());
+    return 1;
+  }
+  const std::string dir = drivers;
+  SHCreateDirectoryExA(nullptr, dir.c_str(), nullptr);
+  CopyFileA((std::string(ppd_dir) + "\\generic.ppd").c_str(), (dir + "\\generic.ppd").c_str(), FALSE);
+  DRIVER_INFO_3A di{};
+  di.cVersion = 3;
+  di.pName = const_cast<char*>("Wine PostScript Driver");
+  di.pDriverPath = const_cast<char*>("wineps.drv");
+  di.pDataFile = const_cast<char*>("generic.ppd");
+  di.pConfigFile = const_cast<char*>("wineps.drv");
+  if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&di)))  // fails harmlessly when present
+    std::printf("AddPrinterDriver %lu\n", GetLastError());
+  HANDLE existing = nullptr;
+  if (OpenPrinterA(const_cast<char*>(name), &existing, nullptr)) {
+    ClosePrinter(existing);
+  } else {
+    PRINTER_INFO_2A pi{};
+    pi.pPrinterName = const_cast<char*>(name);
+    pi.pPortName = const_cast<char*>(port);
+    pi.pDriverName = const_cast<char*>("Wine PostScript Driver");
+    pi.pPrintProcessor = const_cast<char*>("WinPrint");
+    pi.pDatatype = const_cast<char*>("RAW");
+    pi.Attributes = PRINTER_ATTRIBUTE_LOCAL;
+    HANDLE h = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE*>(&pi));
+    if (!h) {
+      std::printf("AddPrinter failed %lu\n", GetLastError());
+      return 1;
+    }
+    ClosePrinter(h);
+  }
+  return SetDefaultPrinterA(name) ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return 2;
+  const std::string cmd = argv[1];
+  if (cmd == "lvclick" && argc >= 4) return lvclick(parse_hwnd(argv[2]), std::atoi(argv[3]), argc > 4 ? argv[4] : nullptr);
+  if (cmd == "link" && argc >= 3) return read_link(argv[2]);
+  if (cmd == "addprinter" && argc >= 5) return add_printer(argv[2], argv[3], argv[4]);
+  std::fprintf(stderr, "kvmgr: bad command\n");
+  return 2;
+}
