@@ -118,33 +118,34 @@ void MacroListPanel::create_images() {
     OwnedGdi bg(CreateSolidBrush(key));
     RECT all{0, 0, s, s};
     FillRect(dc, &all, static_cast<HBRUSH>(bg.get()));
-    const int u = std::max(1, s / 16);
-    OwnedGdi pen(CreatePen(PS_SOLID, u, RGB(40, 40, 40)));
+    // Drawn on a 16-unit grid scaled to the image size.
+    auto u = [s](int v) { return v * s / 16; };
+    OwnedGdi pen(CreatePen(PS_SOLID, std::max(1, s / 16), RGB(40, 40, 40)));
     HGDIOBJ old_pen = SelectObject(dc, pen.get());
     if (kind == kImageLaunch) {  // a program window with its title bar
       OwnedGdi face(CreateSolidBrush(RGB(255, 255, 255)));
       HGDIOBJ ob = SelectObject(dc, face.get());
-      Rectangle(dc, 1 * u, 2 * u, 15 * u, 14 * u);
+      Rectangle(dc, u(1), u(2), u(15), u(14));
       OwnedGdi title(CreateSolidBrush(RGB(30, 90, 200)));
-      RECT bar{1 * u, 2 * u, 15 * u, 5 * u};
+      RECT bar{u(1), u(2), u(15), u(5)};
       FillRect(dc, &bar, static_cast<HBRUSH>(title.get()));
       SelectObject(dc, ob);
     } else if (kind == kImageKeys) {  // a key cap
       OwnedGdi face(CreateSolidBrush(RGB(235, 235, 225)));
       HGDIOBJ ob = SelectObject(dc, face.get());
-      RoundRect(dc, 1 * u, 2 * u, 15 * u, 14 * u, 4 * u, 4 * u);
+      RoundRect(dc, u(1), u(2), u(15), u(14), u(4), u(4));
       OwnedGdi top(CreateSolidBrush(RGB(250, 250, 245)));
       SelectObject(dc, top.get());
-      RoundRect(dc, 3 * u, 3 * u, 13 * u, 10 * u, 3 * u, 3 * u);
+      RoundRect(dc, u(3), u(3), u(13), u(10), u(3), u(3));
       SelectObject(dc, ob);
     } else {  // a mouse
       OwnedGdi face(CreateSolidBrush(RGB(210, 220, 240)));
       HGDIOBJ ob = SelectObject(dc, face.get());
-      RoundRect(dc, 3 * u, 1 * u, 13 * u, 15 * u, 9 * u, 9 * u);
-      MoveToEx(dc, 3 * u, 6 * u, nullptr);
-      LineTo(dc, 13 * u, 6 * u);
-      MoveToEx(dc, 8 * u, 1 * u, nullptr);
-      LineTo(dc, 8 * u, 6 * u);
+      RoundRect(dc, u(3), u(1), u(13), u(15), u(9), u(9));
+      MoveToEx(dc, u(3), u(6), nullptr);
+      LineTo(dc, u(13), u(6));
+      MoveToEx(dc, u(8), u(1), nullptr);
+      LineTo(dc, u(8), u(6));
       SelectObject(dc, ob);
     }
     SelectObject(dc, old_pen);

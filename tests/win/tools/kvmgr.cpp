@@ -149,6 +149,8 @@ int add_printer(const char* name, const char* port, const char* ppd_dir) {
 
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
+  // Row positions are read in the list's own pixels: no scaling of coordinates at high dpi.
+  SetProcessDPIAware();
   const std::string cmd = argv[1];
   if (cmd == "lvclick" && argc >= 4) return lvclick(parse_hwnd(argv[2]), std::atoi(argv[3]), argc > 4 ? argv[4] : nullptr);
   if (cmd == "link" && argc >= 3) return read_link(argv[2]);
