@@ -93,6 +93,11 @@ class Manager(kvtest.WineTestCase):
                                 ("Keys", "Shift+F1", "", 1),
                                 ("Macro3", "", "", 2),
                                 ("Script", "", "", 1)])
+        # The first run shows it centred on the 1280 x 1024 screen.
+        rc, rect = self.s.drive("rect", form)
+        l, t, r, b = (int(v) for v in rect.split()[:4])
+        self.assertLessEqual(abs((l + r) // 2 - 640), 2, rect)
+        self.assertLessEqual(abs((t + b) // 2 - 512), 2, rect)
         c = self.controls(form)
         self.assertEqual({k: v[1] for k, v in c.items()},
                          {"Help": True, "New Macro": True, "Edit Macro": False, "Delete Macro": False,
@@ -194,6 +199,28 @@ class Manager(kvtest.WineTestCase):
         self.assertIn("exit 0", out, "the shortcut's instance did not end by itself")
         wait_for(lambda: os.path.exists(self.s.path("marker.log")), 10, what="the macro's marker")
         self.assertEqual(read_bytes(self.s.path("marker.log")).split(), [b"RAN", b"kvmarker.exe"])
+
+    def test_folder_missing_from_the_registry_is_found_through_the_shell(self):
+        key = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
+        rc, before = self.s.wine("reg", "query", key, "/v", "Favorites")
+        m = re.search(r"REG_SZ\s+(.+)", before)
+        self.assertIsNotNone(m, before)
+        root_link = os.path.join(self.s.drive_c, "Backup.lnk")
+        for old in glob.glob(os.path.join(self.s.drive_c, "users", "*", "Favorites", "Backup.lnk")) + [root_link]:
+            if os.path.exists(old):
+                os.remove(old)
+        self.s.wine("reg", "delete", key, "/v", "Favorites", "/f")
+        try:
+            pid, form, lv = self.open_manager({"Name": "Backup", "Type": 1})
+            self.click_row(lv, 0, "right")
+            # Create Shortcut... > In Favorites Folder (the fifth entry)
+            self.menu_keys(VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN)
+            links = wait_for(lambda: glob.glob(os.path.join(self.s.drive_c, "users", "*", "Favorites", "Backup.lnk")),
+                             15, what="Backup.lnk in Favorites")
+            self.assertEqual(len(links), 1)
+            self.assertFalse(os.path.exists(root_link), "the link was written at the root of the drive")
+        finally:
+            self.s.wine("reg", "add", key, "/v", "Favorites", "/d", m.group(1).strip(), "/f")
 
     # --- printing --------------------------------------------------------------------------
     def test_print_macro_list_to_a_file_printer(self):
