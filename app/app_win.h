@@ -20,6 +20,7 @@ namespace kv::win {
 
 class HostWindow;
 class MainForm;
+class HintForm;
 class GetVarForm;
 class Win32Keyboard;
 class Win32KeyLibrary;
@@ -52,6 +53,7 @@ struct App {
 
   // Forms, in creation order.
   std::unique_ptr<HostWindow> host;
+  std::unique_ptr<HintForm> hint_form;
   std::unique_ptr<MainForm> main_form;
   std::unique_ptr<GetVarForm> get_var;
 

@@ -2,22 +2,24 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "app/app_win.h"
 
 namespace kv::win {
 
 namespace {
 
-// A file URL keeps the anchor, which a plain path handed to the shell would lose.
 std::string file_url(const std::string& path, const std::string& anchor) {
   std::string url = "file:///";
   for (char c : path) {
-    if (c == '\\')
-      url += '/';
-    else if (c == ' ')
-      url += "%20";
-    else
-      url += c;
+    switch (c) {
+      case '\\': url += '/'; break;
+      case ' ': url += "%20"; break;
+      case '%': url += "%25"; break;
+      case '#': url += "%23"; break;
+      default: url += c;
+    }
   }
   if (!anchor.empty()) url += "#" + anchor;
   return url;
@@ -26,7 +28,19 @@ std::string file_url(const std::string& path, const std::string& anchor) {
 }  // namespace
 
 void open_help_topic(const std::string& topic) {
-  app().shell.open(file_url(app().program_dir + "Keyvane.html", topic));
+  const std::string page = app().program_dir + "Keyvane.html";
+  // Handed to the shell as a document, the page would open at its top: the shell resolves a
+  // file URL to the file and drops the anchor. The program registered for the page gets the
+  // URL itself, anchor and all.
+  char program[MAX_PATH] = {};
+  const auto found = reinterpret_cast<INT_PTR>(FindExecutableA(page.c_str(), nullptr, program));
+  if (found > 32 && program[0]) {
+    const std::string url = "\"" + file_url(page, topic) + "\"";
+    const auto started = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(App::application_window(), "open", program, url.c_str(), nullptr, SW_SHOWNORMAL));
+    if (started > 32) return;
+  }
+  app().shell.open(page);
 }
 
 void open_faq() { app().shell.open(app().program_dir + "Keyvanefaq.html"); }

@@ -1,6 +1,7 @@
 #include "app/host_win.h"
 
 #include "app/app_win.h"
+#include "app/tray_menu_win.h"
 #include "store/macro_store.h"
 
 namespace kv::win {
@@ -14,9 +15,13 @@ HostWindow::HostWindow() {
   MacroStore store(app().profile);
   show_hints_ = store.read_bool(keys::kMain, keys::kShowHints, true);
   playback_timer_ = std::make_unique<Win32Timer>([this] { PlaybackTimerTimer(); });
+  tray_ = std::make_unique<TrayMenu>();
 }
 
-HostWindow::~HostWindow() { playback_timer_.reset(); }
+HostWindow::~HostWindow() {
+  tray_.reset();
+  playback_timer_.reset();
+}
 
 void HostWindow::enable_playback_timer() { playback_timer_->start(1000); }
 

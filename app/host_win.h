@@ -8,6 +8,8 @@
 
 namespace kv::win {
 
+class TrayMenu;
+
 class HostWindow : public Window {
  public:
   HostWindow();
@@ -17,6 +19,8 @@ class HostWindow : public Window {
   void enable_playback_timer();
   bool show_hints_checked() const { return show_hints_; }
   void set_show_hints_checked(bool on) { show_hints_ = on; }
+  // TrayIcon1 with PopupMenu1.
+  TrayMenu& tray() { return *tray_; }
 
  protected:
   bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -25,6 +29,7 @@ class HostWindow : public Window {
   void PlaybackTimerTimer();
   std::unique_ptr<Win32Timer> playback_timer_;
   bool show_hints_ = true;
+  std::unique_ptr<TrayMenu> tray_;
 };
 
 }  // namespace kv::win

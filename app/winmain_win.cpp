@@ -6,6 +6,7 @@
 #include "app/command_line.h"
 #include "app/host_win.h"
 #include "app/typing_win.h"
+#include "forms/hint_form_win.h"
 #include "forms/main_form_win.h"
 #include "journal/recorder_win.h"
 #include "store/macro_store.h"
@@ -31,6 +32,7 @@ void create_forms(App& a) {
       a.profile, a.files, a.shell, *a.recorder, a.pump, [](const std::string& s) { app().host_state.RecordFinished(s); }});
   a.recorder->on_finished = [](bool) { app().runner->RecorderFinished(); };
   a.host = std::make_unique<HostWindow>();
+  a.hint_form = std::make_unique<HintForm>();
   a.main_form = std::make_unique<MainForm>();
   guarded([&] { a.main_form->FormCreate(); });
   create_prompt_and_player(a);
@@ -79,6 +81,7 @@ int run() {
 
   destroy_typing(a);
   a.main_form.reset();
+  a.hint_form.reset();
   a.host.reset();
   a.runner.reset();
   a.recorder.reset();

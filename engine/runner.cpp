@@ -69,7 +69,8 @@ void MacroRunner::PlayScriptFile(const std::string& path) {
 
 void MacroRunner::RecorderFinished() {
   if (d_.record_finished) d_.record_finished(kStatusTrue);
-  journal_idle_ = true;
+  // A playback queued behind the one that ended still holds a waiting script back.
+  journal_idle_ = !d_.journal.busy();
 }
 
 }  // namespace kv

@@ -3,6 +3,7 @@
 #include "app/app_win.h"
 #include "forms/main_form_list_win.h"
 #include "store/macro_store.h"
+#include "triggers/triggers_win.h"
 
 namespace kv::win {
 
@@ -16,9 +17,15 @@ MainForm::MainForm() {
     if (on_delay_tick) on_delay_tick();
   });
   tmr1_->start(10000);
+  triggers_ = std::make_unique<TriggerSet>();
 }
 
-MainForm::~MainForm() { tmr1_.reset(); }
+MainForm::~MainForm() {
+  triggers_.reset();
+  tmr1_.reset();
+}
+
+HotKeySlots& MainForm::hotkeys() { return triggers_->hotkeys(); }
 
 void MainForm::FormCreate() {
   LoadMacroList();
@@ -27,7 +34,9 @@ void MainForm::FormCreate() {
   reset_found_handles(store);
 }
 
-void MainForm::AssignHotKeys() {}
+void MainForm::AssignHotKeys() {
+  if (triggers_->assign_hotkeys() >= 1) LoadMacroList();
+}
 
 void MainForm::show_centred() {
   centre_on_screen();

@@ -9,8 +9,13 @@
 #include "platform/win32/adapters.h"
 #include "platform/win32/window_win.h"
 
+namespace kv {
+class HotKeySlots;
+}
+
 namespace kv::win {
 
+class TriggerSet;
 class MacroListPanel;
 
 class MainForm : public Window {
@@ -31,6 +36,9 @@ class MainForm : public Window {
   Timer& delay_timer() { return *tmr1_; }
   std::function<void()> on_delay_tick;
 
+  // The hotkey slots with the authoring suspension flag (set by the wizard and the properties
+  // dialog while they are open) and the hotkey busy flag.
+  HotKeySlots& hotkeys();
   // The list, buttons and popup menu (forms/main_form_list_win.cpp).
   MacroListPanel& list_panel() { return *list_; }
   // "Print Macro List", also from the tray.
@@ -43,6 +51,8 @@ class MainForm : public Window {
  private:
   void create_list_panel();
   std::unique_ptr<Win32Timer> tmr1_;
+  // The hotkey slots and Timer1's window-title poll.
+  std::unique_ptr<TriggerSet> triggers_;
   std::unique_ptr<MacroListPanel> list_;
 };
 

@@ -1,47 +1,51 @@
-// Until the recorder proper exists, a playback ends at once (on the UI thread) and a
-// recording records nothing.
+// Recorder on Win32: the portable recorder over hooks, SendInput and a waitable timer.
 #include "journal/recorder_win.h"
 
 #include <windows.h>
+#include <mmsystem.h>
 
+#include "journal/ports_win.h"
 #include "platform/win32/adapters.h"
-#include "platform/win32/window_win.h"
 
 namespace kv::win {
 
 namespace {
 
-constexpr UINT kFinished = WM_APP + 1;
-
-class InterimRecorder : public JournalControl, public Window {
+// Owns the ports; they outlive the recorder that uses them.
+class Win32Recorder : public JournalControl {
  public:
-  InterimRecorder() { create("KeyvaneRecorder", "", WS_POPUP, 0, 0, 0, 0, 0); }
-  void set_record_file_name(const std::string& path) override { record_ = path; }
-  std::string record_file_name() const override { return record_; }
-  void set_playback_file_name(const std::string& path) override { playback_ = path; }
-  std::string playback_file_name() const override { return playback_; }
-  void set_keystrokes_only(bool) override {}
-  void set_hi_speed_playback(bool on) override { hi_ = on; }
-  bool hi_speed_playback() const override { return hi_; }
-  void start_record() override {}
-  void stop_record() override {}
-  void start_playback() override { PostMessageA(hwnd(), kFinished, 0, 0); }
-
- protected:
-  bool handle(UINT msg, WPARAM, LPARAM, LRESULT& result) override {
-    if (msg != kFinished) return false;
-    if (on_finished) on_finished(false);
-    result = 0;
-    return true;
+  Win32Recorder() : hooks_(clock_), recorder_({hooks_, injector_, clock_, ui_, files_, errors_}) {
+    timeBeginPeriod(1);  // finer timer ticks for playback at the recorded speed
+    recorder_.on_finished = [this](bool cancel) {
+      if (on_finished) on_finished(cancel);
+    };
   }
+  ~Win32Recorder() override { timeEndPeriod(1); }
+
+  void set_record_file_name(const std::string& path) override { recorder_.set_record_file_name(path); }
+  std::string record_file_name() const override { return recorder_.record_file_name(); }
+  void set_playback_file_name(const std::string& path) override { recorder_.set_playback_file_name(path); }
+  std::string playback_file_name() const override { return recorder_.playback_file_name(); }
+  void set_keystrokes_only(bool on) override { recorder_.set_keystrokes_only(on); }
+  void set_hi_speed_playback(bool on) override { recorder_.set_hi_speed_playback(on); }
+  bool hi_speed_playback() const override { return recorder_.hi_speed_playback(); }
+  void start_record() override { recorder_.start_record(); }
+  void stop_record() override { recorder_.stop_record(); }
+  void start_playback() override { recorder_.start_playback(); }
+  bool busy() const override { return recorder_.busy(); }
 
  private:
-  std::string record_, playback_;
-  bool hi_ = false;
+  Win32PlaybackClock clock_;
+  Win32InputHooks hooks_;
+  Win32Injector injector_;
+  Win32UiThread ui_;
+  Win32RecordingFiles files_;
+  Win32ErrorReport errors_;
+  journal::JournalRecorder recorder_;
 };
 
 }  // namespace
 
-std::unique_ptr<JournalControl> make_recorder() { return std::make_unique<InterimRecorder>(); }
+std::unique_ptr<JournalControl> make_recorder() { return std::make_unique<Win32Recorder>(); }
 
 }  // namespace kv::win

@@ -1,4 +1,5 @@
-// Recorder: the journal record/playback control of Keyvane.exe.
+// Recorder: the journal record/playback control of Keyvane.exe (the recorder over Win32 hooks,
+// SendInput and a waitable timer).
 #pragma once
 #include <memory>
 

@@ -21,6 +21,8 @@ class JournalControl {
   virtual void stop_record() = 0;
   // Returns at once; the playback ends with exactly one on_finished, on the UI thread.
   virtual void start_playback() = 0;
+  // True while a playback runs or waits for an earlier one to end.
+  virtual bool busy() const { return false; }
 
   std::function<void(bool user_cancel)> on_finished;
 };

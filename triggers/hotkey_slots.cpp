@@ -33,8 +33,7 @@ int HotKeySlots::AssignHotKeys(ProfileStore& profile) {
 }
 
 bool HotKeySlots::modifiers_held() {
-  return d_.keyboard.is_key_down(kVkControl) || d_.keyboard.is_key_down(kVkMenu) ||
-         d_.keyboard.is_key_down(kVkShift);
+  return d_.key_down(kVkControl) || d_.key_down(kVkMenu) || d_.key_down(kVkShift);
 }
 
 void HotKeySlots::EPHotKey0HotKey(HotKeyComponent& sender) {

@@ -2,10 +2,10 @@
 // and the shared handler EPHotKey0HotKey with its two flags.
 #pragma once
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
-#include "platform/keyboard.h"
 #include "platform/ports.h"
 #include "triggers/hotkey.h"
 
@@ -17,7 +17,8 @@ inline constexpr int kLastHotKeyMacro = 100;
 class HotKeySlots {
  public:
   struct Deps {
-    Keyboard& keyboard;
+    // Physical (asynchronous) state of a virtual key: true while it is held down.
+    std::function<bool(std::uint8_t vk)> key_down;
     MessagePump& pump;
     // ProcessHotKey.
     std::function<void(int n)> run;

@@ -19,9 +19,12 @@ class Win32ProfileStore : public ProfileStore {
   bool write_string(std::string_view section, std::string_view key, std::string_view value) override;
   bool erase_section(std::string_view section) override;
   std::string file_name() const override { return file_; }
+  // Counts the writes and erasures made through this adapter (a cheap sign of change).
+  std::uint64_t changes() const { return changes_; }
 
  private:
   std::string file_;
+  std::uint64_t changes_ = 0;
 };
 
 class Win32FileSystem : public FileSystem {

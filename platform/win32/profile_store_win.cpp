@@ -15,11 +15,13 @@ std::string Win32ProfileStore::read_string(std::string_view section, std::string
 
 bool Win32ProfileStore::write_string(std::string_view section, std::string_view key, std::string_view value) {
   const std::string s(section), k(key), v(value);
+  ++changes_;
   return WritePrivateProfileStringA(s.c_str(), k.c_str(), v.c_str(), file_.c_str()) != FALSE;
 }
 
 bool Win32ProfileStore::erase_section(std::string_view section) {
   const std::string s(section);
+  ++changes_;
   return WritePrivateProfileStringA(s.c_str(), nullptr, nullptr, file_.c_str()) != FALSE;
 }
 

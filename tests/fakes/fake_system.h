@@ -133,6 +133,8 @@ class FakeJournal : public JournalControl {
   void start_record() override { calls.push_back({"record", record_file, hi_speed}); }
   void stop_record() override { calls.push_back({"stop", record_file, hi_speed}); }
   void start_playback() override { calls.push_back({"play", playback_file, hi_speed}); }
+  bool busy() const override { return busy_; }
+  bool busy_ = false;
   // Raises OnFinished as the control would, once the playback ended.
   void finish(bool user_cancel = false) {
     if (on_finished) on_finished(user_cancel);

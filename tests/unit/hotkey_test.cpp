@@ -27,7 +27,7 @@ struct Rig {
   FakeProfileStore profile;
   std::vector<int> ran;
   std::function<void(int)> during;
-  HotKeySlots slots{{keyboard, loop,
+  HotKeySlots slots{{[this](std::uint8_t vk) { return keyboard.is_key_down(vk); }, loop,
                      [this](int n) {
                        ran.push_back(n);
                        if (during) during(n);

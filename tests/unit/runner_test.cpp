@@ -148,6 +148,29 @@ TEST(Runner, ScriptWaitsForAJournalMacroItStartedBeforeReportingItsEnd) {
   EXPECT_LE(r.loop.process_calls, 5);
 }
 
+TEST(Runner, ScriptWaitsForEveryJournalMacroItStartedNotJustTheFirst) {
+  RunnerRig r;
+  r.macro(1, 4, "Outer.key");
+  r.macro(2, 2, "One.dat");
+  r.macro(3, 3, "Two.dat");
+  r.files.files[r.files.dir + "Outer.key"] = "<<RUN:One>><<RUN:Two>>";
+  // The control queues the second playback behind the first: it is busy until both ended.
+  r.player.during = [&](const std::string&) {
+    r.runner.ProcessHotKey(2);
+    r.runner.ProcessHotKey(3);
+    r.journal.busy_ = true;
+    r.loop.post_at(r.loop.now_ms() + 1000, [&] { r.journal.finish(); });
+    r.loop.post_at(r.loop.now_ms() + 4000, [&] {
+      r.journal.busy_ = false;
+      r.journal.finish();
+    });
+  };
+  r.runner.ProcessHotKey(1);
+  EXPECT_EQ(r.statuses, (std::vector<std::string>{"True", "True", "NoRecord"}));
+  EXPECT_GE(r.loop.now_ms(), 4000u);
+  EXPECT_TRUE(r.runner.journal_idle());
+}
+
 TEST(ScriptLines, JoiningRules) {
   EXPECT_EQ(join_script_lines(""), "");
   EXPECT_EQ(join_script_lines("a"), "a\r\n");

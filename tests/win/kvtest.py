@@ -11,7 +11,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kvwine  # noqa: E402
 
-WATCHED = ("Keyvane.exe", "kvtarget.exe", "kvsink.exe", "kvmarker.exe")
+WATCHED = ("Keyvane.exe", "kvtarget.exe", "kvsink.exe", "kvmarker.exe", "kvwindows.exe", "kvhtml.exe")
 
 
 def wait_for(cond, timeout=10.0, interval=0.05, what="condition"):

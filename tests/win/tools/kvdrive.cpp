@@ -21,8 +21,12 @@
 //   run "COMMAND LINE" [timeout_ms]        starts a process with exactly that command line; prints
 //                                          "pid N", then "exit N" if it ended within the timeout
 //   wait PID timeout_ms                    prints "exit N" once the process ended, else exit 1
+//   trayhas HWND ID                        exit 0 when the notification area holds that icon
+//   traydel HWND ID                        removes that icon (as a restarting shell loses it)
+//   regmsg NAME HWND                       posts the registered window message NAME to HWND
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -301,6 +305,16 @@ int main(int argc, char** argv) {
     std::printf("exit %lu\n", code);
     return 0;
   }
+  if ((cmd == "trayhas" || cmd == "traydel") && argc >= 4) {
+    NOTIFYICONDATAA d{};
+    d.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    d.hWnd = parse_hwnd(argv[2]);
+    d.uID = static_cast<UINT>(num(argv[3]));
+    // Modifying nothing succeeds only for an icon that is there.
+    return Shell_NotifyIconA(cmd == "trayhas" ? NIM_MODIFY : NIM_DELETE, &d) ? 0 : 1;
+  }
+  if (cmd == "regmsg" && argc >= 4)
+    return PostMessageA(parse_hwnd(argv[3]), RegisterWindowMessageA(argv[2]), 0, 0) ? 0 : 1;
   std::fprintf(stderr, "kvdrive: bad command\n");
   return 2;
 }

@@ -3,7 +3,10 @@
 //   KEYDOWN vk=41 scan=1e ext=0 alt=0     (also KEYUP, SYSKEYDOWN, SYSKEYUP)
 //   CHAR 61                               (also SYSCHAR; hex character code)
 // It also logs "READY hwnd=0x..." once it is up, "FOCUS" when its edit regains the focus,
-// and "TEXT <hex of the edit's text>" when it receives WM_APP or closes.
+// and "TEXT <hex of the edit's text>" when it receives WM_APP or closes. Mouse buttons and
+// wheels over the edit box are logged with the pointer's screen position:
+//   MOUSE LDOWN 120 344                   (also LUP, RDOWN, RUP, MDOWN, MUP)
+//   WHEEL -120 120 344
 #include <windows.h>
 
 #include <cstdio>
@@ -38,6 +41,12 @@ void log_text() {
   logf("TEXT %s", hex.c_str());
 }
 
+void log_mouse(const char* what, LPARAM lp) {
+  POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  ClientToScreen(g_edit, &pt);
+  logf("MOUSE %s %ld %ld", what, static_cast<long>(pt.x), static_cast<long>(pt.y));
+}
+
 LRESULT CALLBACK edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   const char* name = nullptr;
   switch (m) {
@@ -48,6 +57,16 @@ LRESULT CALLBACK edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_CHAR: logf("CHAR %x", static_cast<unsigned>(wp)); break;
     case WM_SYSCHAR: logf("SYSCHAR %x", static_cast<unsigned>(wp)); break;
     case WM_SETFOCUS: logf("FOCUS"); break;
+    case WM_LBUTTONDOWN: log_mouse("LDOWN", lp); break;
+    case WM_LBUTTONUP: log_mouse("LUP", lp); break;
+    case WM_RBUTTONDOWN: log_mouse("RDOWN", lp); break;
+    case WM_RBUTTONUP: log_mouse("RUP", lp); break;
+    case WM_MBUTTONDOWN: log_mouse("MDOWN", lp); break;
+    case WM_MBUTTONUP: log_mouse("MUP", lp); break;
+    case WM_MOUSEWHEEL:  // the position comes in screen coordinates already
+      logf("WHEEL %d %d %d", static_cast<short>(HIWORD(wp)), static_cast<short>(LOWORD(lp)),
+           static_cast<short>(HIWORD(lp)));
+      break;
     default: break;
   }
   if (name)

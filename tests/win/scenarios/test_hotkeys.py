@@ -1,0 +1,75 @@
+"""Global hotkeys, whole program: xdotool presses a macro's hotkey while another program has
+the focus; the macro starts once every modifier is let go; the lowest macro owns a shared
+combination; a failing macro does not silence the hotkeys."""
+import os
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import kvtest  # noqa: E402
+import kvresident as kr  # noqa: E402
+from kvtest import wait_for  # noqa: E402
+
+CTRL_ALT_M = kr.hotkey(kr.CTRL | kr.ALT, "M")
+
+
+class HotKeys(kvtest.WineTestCase):
+    def lines(self):
+        return kr.marker_lines(self.s)
+
+    def test_hotkey_runs_its_macro_in_any_program_and_again_after(self):
+        m = self.s.tool_copy("kvmarker.exe")
+        self.s.macros({"Name": "Marker", "Type": 1, "FileName": m, "HotKey": CTRL_ALT_M})
+        kr.start_keyvane(self.s)
+        kr.target(self.s)
+        self.s.xdotool("key", "ctrl+alt+m")
+        wait_for(lambda: self.lines() == ["RAN kvmarker.exe"], 10, what="the macro's run")
+        self.s.xdotool("key", "ctrl+alt+m")
+        wait_for(lambda: len(self.lines()) == 2, 10, what="the second run")
+
+    def test_macro_starts_only_when_ctrl_is_released(self):
+        m = self.s.tool_copy("kvmarker.exe")
+        self.s.macros({"Name": "Marker", "Type": 1, "FileName": m, "HotKey": CTRL_ALT_M})
+        kr.start_keyvane(self.s)
+        kr.target(self.s)
+        self.s.xdotool("keydown", "ctrl", "alt", "m")
+        self.s.xdotool("keyup", "m", "alt")
+        time.sleep(2.0)
+        self.assertEqual(self.lines(), [], "the macro ran while Ctrl was still held")
+        self.s.xdotool("keyup", "ctrl")
+        wait_for(lambda: self.lines() == ["RAN kvmarker.exe"], 10, what="the run after Ctrl was released")
+
+    def test_shared_combination_runs_the_lowest_macro_only(self):
+        a = self.s.tool_copy("kvmarker.exe", "first.exe")
+        b = self.s.tool_copy("kvmarker.exe", "second.exe")
+        c = self.s.tool_copy("kvmarker.exe", "third.exe")
+        ctrl_shift_k = kr.hotkey(kr.CTRL | kr.SHIFT, "K")
+        self.s.macros({"Name": "A", "Type": 1, "FileName": a, "HotKey": 0},
+                      {"Name": "B", "Type": 1, "FileName": b, "HotKey": ctrl_shift_k},
+                      {"Name": "C", "Type": 1, "FileName": c, "HotKey": ctrl_shift_k})
+        kr.start_keyvane(self.s)
+        kr.target(self.s)
+        self.s.xdotool("key", "ctrl+shift+k")
+        wait_for(self.lines, 10, what="a run")
+        time.sleep(1.0)
+        self.assertEqual(self.lines(), ["RAN second.exe"])
+
+    def test_failing_macro_does_not_silence_hotkeys(self):
+        m = self.s.tool_copy("kvmarker.exe")
+        self.s.macros({"Name": "Gone", "Type": 4, "FileName": "Gone.key", "HotKey": kr.hotkey(kr.CTRL | kr.ALT, "G")},
+                      {"Name": "Marker", "Type": 1, "FileName": m, "HotKey": CTRL_ALT_M})
+        kr.start_keyvane(self.s)
+        kr.target(self.s)
+        self.s.xdotool("key", "ctrl+alt+g")
+        box = self.s.msgbox("Keyvane", 15000)
+        self.assertIsNotNone(box, "the failing macro's error was not shown")
+        self.assertIn("Cannot open file %sGone.key." % self.s.win_progdir, box[1])
+        self.s.press_ok(box[0])
+        self.s.drive("waitgone", "#32770", "Keyvane", "10000")
+        kr.focus(self.s, "Keyvane Target")
+        self.s.xdotool("key", "ctrl+alt+m")
+        wait_for(lambda: self.lines() == ["RAN kvmarker.exe"], 10, what="a hotkey after the failure")
+
+
+if __name__ == "__main__":
+    kvtest.main()

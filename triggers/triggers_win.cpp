@@ -1,0 +1,60 @@
+#include "triggers/triggers_win.h"
+
+#include "app/app_win.h"
+#include "triggers/hotkey_win.h"
+
+namespace kv::win {
+
+Win32StoreWatch::Win32StoreWatch(Win32ProfileStore& profile) : profile_(profile) {
+  const std::string name = profile.file_name();
+  if (name.find_first_of("\\/:") != std::string::npos) {
+    path_ = name;
+  } else {
+    // A bare name resolves to the Windows folder.
+    char dir[MAX_PATH] = {};
+    const UINT n = GetWindowsDirectoryA(dir, MAX_PATH);
+    path_ = std::string(dir, n < MAX_PATH ? n : 0) + "\\" + name;
+  }
+}
+
+std::uint64_t Win32StoreWatch::stamp() {
+  WIN32_FILE_ATTRIBUTE_DATA a{};
+  std::uint64_t h = 1469598103934665603ull;
+  auto mix = [&h](std::uint64_t v) {
+    h ^= v;
+    h *= 1099511628211ull;
+  };
+  mix(profile_.changes());
+  if (GetFileAttributesExA(path_.c_str(), GetFileExInfoStandard, &a)) {
+    mix(a.ftLastWriteTime.dwLowDateTime);
+    mix(a.ftLastWriteTime.dwHighDateTime);
+    mix(a.nFileSizeLow);
+    mix(a.nFileSizeHigh);
+  } else {
+    mix(0xFFFFFFFFull);
+  }
+  return h;
+}
+
+TriggerSet::TriggerSet() : watch_(app().profile) {
+  App& a = app();
+  slots_ = std::make_unique<HotKeySlots>(
+      HotKeySlots::Deps{[](std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }, a.pump,
+                        [](int n) { app().ProcessHotKey(n); }},
+      [](int) { return std::make_unique<TEPHotKey>(); });
+  poll_ = std::make_unique<TitlePoll>(
+      TitlePoll::Deps{a.profile, a.windows, a.pump, a.errors, [](int n) { app().ProcessHotKey(n); }, &watch_});
+  timer1_ = std::make_unique<Win32Timer>([this] { Timer1Timer(); });
+  timer1_->start(250);
+}
+
+TriggerSet::~TriggerSet() {
+  timer1_.reset();
+  slots_.reset();
+}
+
+int TriggerSet::assign_hotkeys() { return slots_->AssignHotKeys(app().profile); }
+
+void TriggerSet::Timer1Timer() { poll_->Timer1Timer(); }
+
+}  // namespace kv::win
