@@ -10,6 +10,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import kvtest  # noqa: E402
+import kvresident as kr  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
 WM_KEYDOWN, VK_RETURN, VK_RIGHT, VK_DOWN = 0x100, 0x0D, 0x27, 0x28
@@ -138,6 +139,14 @@ class Manager(kvtest.WineTestCase):
         self.assertFalse(os.path.exists(self.s.path("Two.key")))
         c = self.controls(form)
         self.assertFalse(c["Delete Macro"][1])
+        # The former third macro answers its hotkey under its new number.
+        kr.focus(self.s, "Ostrel Keyvane")
+        self.s.xdotool("key", "ctrl+alt+c")
+        wait_for(lambda: kr.marker_lines(self.s) == ["RAN third.exe"], 10, what="the former third macro's run")
+        self.s.xdotool("key", "ctrl+alt+b")  # the deleted macro's hotkey is gone
+        time.sleep(1.5)
+        self.assertEqual(kr.marker_lines(self.s), ["RAN third.exe"])
+        self.assertIsNone(self.s.msgbox("Keyvane", 0))
 
     def test_answering_no_changes_nothing(self):
         self.s.put("Two.key", "text")
@@ -165,6 +174,40 @@ class Manager(kvtest.WineTestCase):
             self.assertFalse(self.s.wait_exit(pid, 1500), how + " ended the program")
             self.assertEqual(len(self.rows(lv)[2]), 1)
             kvtest.kill_wine_programs()
+
+    # --- help ------------------------------------------------------------------------------
+    def test_help_button_and_f1_open_the_operation_topic(self):
+        viewer = self.s.tool_copy("kvmarker.exe", "kvhtml.exe")
+        key = r"HKLM\Software\Classes\.html"
+        _, old = self.s.wine("reg", "query", key, "/ve")
+        old_value = None
+        for line in old.splitlines():
+            if "REG_SZ" in line:
+                old_value = line.split("REG_SZ", 1)[1].strip()
+        self.s.wine("reg", "add", r"HKLM\Software\Classes\KvMgrPage\shell\open\command", "/ve", "/d",
+                    '"%s" "%%1"' % viewer, "/f")
+        self.s.wine("reg", "add", key, "/ve", "/d", "KvMgrPage", "/f")
+        try:
+            pid, form, lv = self.open_manager({"Name": "A", "Type": 1})
+            page = "file:///" + (self.s.win_progdir + "Keyvane.html").replace("\\", "/")
+            expected = "RAN kvhtml.exe %s#Operation" % page
+            self.s.drive("click", self.controls(form)["Help"][0])
+            wait_for(lambda: kr.marker_lines(self.s), 15, what="help from the Help button")
+            self.assertEqual(kr.marker_lines(self.s), [expected])
+            # F1 released while the list has the focus.
+            self.s.drive("post", lv, "0x101", "0x70", "0xC03B0001")
+            wait_for(lambda: len(kr.marker_lines(self.s)) == 2, 15, what="help from F1")
+            self.assertEqual(kr.marker_lines(self.s)[1], expected)
+            # Other keys released there open nothing.
+            self.s.drive("post", lv, "0x101", "0x71", "0xC03C0001")
+            time.sleep(1.0)
+            self.assertEqual(len(kr.marker_lines(self.s)), 2)
+        finally:
+            if old_value is not None:
+                self.s.wine("reg", "add", key, "/ve", "/d", old_value, "/f")
+            else:
+                self.s.wine("reg", "delete", key, "/ve", "/f")
+            self.s.wine("reg", "delete", r"HKLM\Software\Classes\KvMgrPage", "/f")
 
     # --- shortcut files --------------------------------------------------------------------
     def desktop_links(self, name):
