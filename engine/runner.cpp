@@ -68,9 +68,11 @@ void MacroRunner::PlayScriptFile(const std::string& path) {
 }
 
 void MacroRunner::RecorderFinished() {
-  if (d_.record_finished) d_.record_finished(kStatusTrue);
-  // A playback queued behind the one that ended still holds a waiting script back.
-  journal_idle_ = !d_.journal.busy();
+  // A playback queued behind the one that ended still holds a waiting script back, and keeps
+  // a /CLOSE instance alive: ending it then would cut that playback off with keys held down.
+  const bool idle = !d_.journal.busy();
+  if (idle && d_.record_finished) d_.record_finished(kStatusTrue);
+  journal_idle_ = idle;
 }
 
 }  // namespace kv

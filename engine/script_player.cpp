@@ -185,6 +185,8 @@ std::string_view ScriptPlayer::ExecuteToken(std::string_view text) {
 }
 
 void ScriptPlayer::RepMac(int n, const std::string& body) {
+  // A body that trims to nothing plays nothing, however often.
+  if (trim_controls(body).empty()) return;
   for (int i = 1; i <= n; ++i) SendKeys(body);
 }
 

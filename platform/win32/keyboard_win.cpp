@@ -2,10 +2,32 @@
 
 namespace kv::win {
 
-std::int16_t Win32Keyboard::vk_key_scan(char c) { return VkKeyScanA(c); }
+namespace {
+constexpr std::int32_t kUnknown = -0x10000;
+}
+
+Win32Keyboard::Win32Keyboard() { check_layout(); }
+
+void Win32Keyboard::check_layout() {
+  const HKL now = GetKeyboardLayout(0);
+  if (now == layout_) return;
+  layout_ = now;
+  scan_of_char_.fill(kUnknown);
+  scan_code_.fill(kUnknown);
+}
+
+std::int16_t Win32Keyboard::vk_key_scan(char c) {
+  check_layout();
+  std::int32_t& v = scan_of_char_[static_cast<unsigned char>(c)];
+  if (v == kUnknown) v = VkKeyScanA(c);
+  return static_cast<std::int16_t>(v);
+}
 
 std::uint16_t Win32Keyboard::map_virtual_key(std::uint8_t vk) {
-  return static_cast<std::uint16_t>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+  check_layout();
+  std::int32_t& v = scan_code_[vk];
+  if (v == kUnknown) v = static_cast<std::int32_t>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC) & 0xFFFF);
+  return static_cast<std::uint16_t>(v);
 }
 
 std::uint16_t Win32Keyboard::to_utf16(char c) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "platform/keyboard.h"
@@ -13,12 +14,21 @@ namespace kv::win {
 
 class Win32Keyboard : public Keyboard {
  public:
+  Win32Keyboard();
   std::int16_t vk_key_scan(char c) override;
   std::uint16_t map_virtual_key(std::uint8_t vk) override;
   std::uint16_t to_utf16(char c) override;
   std::string key_name(std::uint8_t vk) override;
   bool is_key_down(std::uint8_t vk) override;
   std::size_t send(const std::vector<KeyInput>& batch) override;
+
+ private:
+  // The layout queries are slow on some systems and asked for every key: answers are kept
+  // until the thread's keyboard layout changes.
+  void check_layout();
+  HKL layout_ = nullptr;
+  std::array<std::int32_t, 256> scan_of_char_{};
+  std::array<std::int32_t, 256> scan_code_{};
 };
 
 class Win32KeyLibrary : public KeyLibrary {

@@ -21,6 +21,8 @@ TEST(ScriptPlayer, RepeatBlocks) {
   EXPECT_EQ(r.play("<<REP0>>abc<<ENDREP>>d"), "d");
   EXPECT_EQ(r.play("<<REP-3>>abc<<ENDREP>>d"), "d");
   EXPECT_EQ(r.play("<<REP2>><<ENTER>><<SHIFT>>a<<ENDREP>>"), "<Enter>A<Enter>A");
+  // An empty body is not played two billion times over.
+  EXPECT_EQ(r.play("<<REP2000000000>> \r\n <<ENDREP>>x"), "x");
 }
 
 TEST(ScriptPlayer, BadCountsRaiseAndEndTheWholeScript) {

@@ -174,6 +174,25 @@ class Journal(kvtest.WineTestCase):
         # The script typed its text while the playback ran, and reported its end only after it.
         self.assertEqual(self.chars("t.log"), "x" + "a" * 10)
 
+    def test_close_waits_for_a_playback_queued_behind_another(self):
+        self.target("t.log")
+
+        def presses(vk, first_ms, n):
+            out = []
+            for i in range(n):
+                out.append((first_ms + i * 300, 1, vk, 0, 0, 0))
+                out.append((first_ms + i * 300 + 40, 2, vk, 0, 0, 0))
+            return out
+
+        self.s.put("A.dat", dat_file(presses(0x41, 1000, 5), 2300), binary=True)
+        self.s.put("B.dat", dat_file(presses(0x42, 0, 6), 1600), binary=True)
+        # Both run by the one name; the second playback waits for the first.
+        self.s.macros({"Name": "Twice", "Type": 3, "FileName": "A.dat", "Speed": 1},
+                      {"Name": "twice", "Type": 3, "FileName": "B.dat", "Speed": 1})
+        pid, code = self.s.keyvane("/Close Twice", wait_ms=30000)
+        self.assertEqual(code, 0)
+        self.assertEqual(self.chars("t.log"), "aaaaabbbbbb")
+
     def test_damaged_recording_shows_a_message_and_close_still_ends(self):
         good = dat_file([(0, 1, 0x41, 0x1E, 0, 0), (10, 2, 0x41, 0x1E, 0, 0)], 10)
         bad = bytearray(good)
