@@ -243,6 +243,19 @@ class Manager(kvtest.WineTestCase):
         wait_for(lambda: os.path.exists(self.s.path("marker.log")), 10, what="the macro's marker")
         self.assertEqual(read_bytes(self.s.path("marker.log")).split(), [b"RAN", b"kvmarker.exe"])
 
+    def test_name_the_file_system_refuses_reports_the_write_error(self):
+        pid, form, lv = self.open_manager({"Name": "Bad?Name*", "Type": 1})
+        self.click_row(lv, 0, "right")
+        self.menu_keys(VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN)
+        box = self.s.msgbox("Keyvane", 15000)
+        self.assertIsNotNone(box, "no error report")
+        self.assertIn("Erreur en \xe9criture.", box[1])
+        self.s.press_ok(box[0])
+        self.assertEqual(glob.glob(os.path.join(self.s.drive_c, "users", "*", "Desktop", "*Name*")), [])
+        # The program carries on.
+        self.assertFalse(self.s.wait_exit(pid, 500))
+        self.assertEqual(len(self.rows(lv)[2]), 1)
+
     def test_folder_missing_from_the_registry_is_found_through_the_shell(self):
         key = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
         rc, before = self.s.wine("reg", "query", key, "/v", "Favorites")
