@@ -17,8 +17,8 @@ void create_sender(App& a) {
 
 void create_prompt_and_player(App& a) {
   a.get_var = std::make_unique<GetVarForm>(a.pump);
-  a.player = std::make_unique<ScriptPlayer>(ScriptPlayer::Deps{*a.send_key, a.pump, a.main_form->delay_timer(), a.profile,
-                                                               a.windows, a.shell, *a.get_var, a.datetime,
+  a.player = std::make_unique<ScriptPlayer>(ScriptPlayer::Deps{*a.send_key, a.pump, a.main_form->delay_timer(),
+                                                               a.profile, a.windows, a.shell, *a.get_var, a.datetime,
                                                                [](int n) { app().ProcessHotKey(n); }});
   a.runner->set_player(a.player.get());
   a.main_form->on_delay_tick = [] {

@@ -18,15 +18,20 @@ constexpr std::array<ModifierToken, 6> kModifiers{{
 }};
 
 constexpr std::array<KeyToken, 27> kKeys{{
-    {"<<ENTER>>", "{ENTER}", true},   {"<<F1>>", "{F1}", true},         {"<<F2>>", "{F2}", true},
-    {"<<F3>>", "{F3}", true},         {"<<F4>>", "{F4}", true},         {"<<F5>>", "{F5}", true},
-    {"<<F6>>", "{F6}", true},         {"<<F7>>", "{F7}", true},         {"<<F8>>", "{F8}", true},
-    {"<<F9>>", "{F9}", true},         {"<<F10>>", "{F10}", true},       {"<<F11>>", "{F11}", true},
-    {"<<F12>>", "{F12}", true},       {"<<TAB>>", "{TAB}", true},       {"<<BACKSPACE>>", "{BKSP}", true},
-    {"<<INSERT>>", "{INSERT}", true}, {"<<DELETE>>", "{DELETE}", true}, {"<<HOME>>", "{HOME}", true},
-    {"<<END>>", "{END}", true},       {"<<PAGEUP>>", "{PGUP}", true},   {"<<PAGEDOWN>>", "{PGDN}", true},
-    {"<<PRINTSCREEN>>", "{PRTSC}", false}, {"<<UP>>", "{UP}", true},    {"<<DOWN>>", "{DOWN}", true},
-    {"<<LEFT>>", "{LEFT}", true},     {"<<RIGHT>>", "{RIGHT}", true},   {"<<ESC>>", "{ESC}", true},
+    {"<<ENTER>>", "{ENTER}", true},    {"<<F1>>", "{F1}", true},
+    {"<<F2>>", "{F2}", true},          {"<<F3>>", "{F3}", true},
+    {"<<F4>>", "{F4}", true},          {"<<F5>>", "{F5}", true},
+    {"<<F6>>", "{F6}", true},          {"<<F7>>", "{F7}", true},
+    {"<<F8>>", "{F8}", true},          {"<<F9>>", "{F9}", true},
+    {"<<F10>>", "{F10}", true},        {"<<F11>>", "{F11}", true},
+    {"<<F12>>", "{F12}", true},        {"<<TAB>>", "{TAB}", true},
+    {"<<BACKSPACE>>", "{BKSP}", true}, {"<<INSERT>>", "{INSERT}", true},
+    {"<<DELETE>>", "{DELETE}", true},  {"<<HOME>>", "{HOME}", true},
+    {"<<END>>", "{END}", true},        {"<<PAGEUP>>", "{PGUP}", true},
+    {"<<PAGEDOWN>>", "{PGDN}", true},  {"<<PRINTSCREEN>>", "{PRTSC}", false},
+    {"<<UP>>", "{UP}", true},          {"<<DOWN>>", "{DOWN}", true},
+    {"<<LEFT>>", "{LEFT}", true},      {"<<RIGHT>>", "{RIGHT}", true},
+    {"<<ESC>>", "{ESC}", true},
 }};
 
 constexpr std::array<DateToken, 4> kDates{{
@@ -36,7 +41,9 @@ constexpr std::array<DateToken, 4> kDates{{
     {"<<LONGTIME>>", DateTimeFormat::LongTime},
 }};
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 }  // namespace
 

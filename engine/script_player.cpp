@@ -27,7 +27,9 @@ std::string_view remove_through(std::string_view text, std::string_view x) {
   return text.substr(std::min(n, text.size()));
 }
 
-std::string_view drop(std::string_view text, std::size_t n) { return text.substr(std::min(n, text.size())); }
+std::string_view drop(std::string_view text, std::size_t n) {
+  return text.substr(std::min(n, text.size()));
+}
 
 constexpr std::string_view kEndRep = "<<ENDREP>>";
 
@@ -219,7 +221,8 @@ void ScriptPlayer::Delay(int n, WaitUnit unit) {
     while (frame.ticks < n && !d_.pump.terminated()) {
       // A delay that ran inside this one stopped the shared timer when it ended: restart it and
       // keep counting from where this delay was.
-      if (!d_.delay_timer.running() || d_.delay_timer.interval() != frame.interval) d_.delay_timer.start(frame.interval);
+      if (!d_.delay_timer.running() || d_.delay_timer.interval() != frame.interval)
+        d_.delay_timer.start(frame.interval);
       d_.pump.wait_for_message();
       d_.pump.process_messages();
     }

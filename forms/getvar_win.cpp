@@ -31,7 +31,9 @@ GetVarForm::GetVarForm(MessagePump& pump) : pump_(pump) {
   Win32MessagePump::add_dialog(hwnd());
 }
 
-GetVarForm::~GetVarForm() { Win32MessagePump::remove_dialog(hwnd()); }
+GetVarForm::~GetVarForm() {
+  Win32MessagePump::remove_dialog(hwnd());
+}
 
 void GetVarForm::FormShow() {
   SetForegroundWindow(hwnd());

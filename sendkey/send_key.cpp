@@ -21,12 +21,12 @@ struct KeyName {
 
 // Searched in this order; the first equal name wins.
 constexpr std::array<KeyName, 37> kKeyNames{{
-    {"CTRL", 0x11},   {"ALT", 0x12},    {"MENU", 0x12},  {"SHIFT", 0x10}, {"SPACE", 0x20}, {"F1", 0x70},
-    {"F2", 0x71},     {"F3", 0x72},     {"F4", 0x73},    {"F5", 0x74},    {"F6", 0x75},    {"F7", 0x76},
-    {"F8", 0x77},     {"F9", 0x78},     {"F10", 0x79},   {"F11", 0x7A},   {"F12", 0x7B},   {"INSERT", 0x2D},
-    {"DELETE", 0x2E}, {"DEL", 0x2E},    {"HOME", 0x24},  {"END", 0x23},   {"PGUP", 0x21},  {"PGDN", 0x22},
-    {"TAB", 0x09},    {"ENTER", 0x0D},  {"BKSP", 0x08},  {"PRTSC", 0x2C}, {"ESCAPE", 0x1B}, {"ESC", 0x1B},
-    {"UP", 0x26},     {"DOWN", 0x28},   {"LEFT", 0x25},  {"RIGHT", 0x27}, {"DN", 0x28},    {"L", 0x25},
+    {"CTRL", 0x11},   {"ALT", 0x12},   {"MENU", 0x12}, {"SHIFT", 0x10}, {"SPACE", 0x20},  {"F1", 0x70},
+    {"F2", 0x71},     {"F3", 0x72},    {"F4", 0x73},   {"F5", 0x74},    {"F6", 0x75},     {"F7", 0x76},
+    {"F8", 0x77},     {"F9", 0x78},    {"F10", 0x79},  {"F11", 0x7A},   {"F12", 0x7B},    {"INSERT", 0x2D},
+    {"DELETE", 0x2E}, {"DEL", 0x2E},   {"HOME", 0x24}, {"END", 0x23},   {"PGUP", 0x21},   {"PGDN", 0x22},
+    {"TAB", 0x09},    {"ENTER", 0x0D}, {"BKSP", 0x08}, {"PRTSC", 0x2C}, {"ESCAPE", 0x1B}, {"ESC", 0x1B},
+    {"UP", 0x26},     {"DOWN", 0x28},  {"LEFT", 0x25}, {"RIGHT", 0x27}, {"DN", 0x28},     {"L", 0x25},
     {"R", 0x27},
 }};
 
@@ -53,13 +53,24 @@ int LookupKeyName(std::string_view name) {
 bool is_extended_key(std::uint8_t vk) {
   switch (vk) {
     case 0x03:  // Break
-    case 0x21: case 0x22: case 0x23: case 0x24:  // Page Up, Page Down, End, Home
-    case 0x25: case 0x26: case 0x27: case 0x28:  // arrows
-    case 0x2C: case 0x2D: case 0x2E:             // Print Screen, Insert, Delete
-    case 0x5B: case 0x5C: case 0x5D:             // Windows keys, Applications
-    case 0x6F:                                   // numeric keypad divide
-    case 0x90:                                   // Num Lock
-    case 0xA3: case 0xA5:                        // right Ctrl, right Alt
+    case 0x21:
+    case 0x22:
+    case 0x23:
+    case 0x24:  // Page Up, Page Down, End, Home
+    case 0x25:
+    case 0x26:
+    case 0x27:
+    case 0x28:  // arrows
+    case 0x2C:
+    case 0x2D:
+    case 0x2E:  // Print Screen, Insert, Delete
+    case 0x5B:
+    case 0x5C:
+    case 0x5D:  // Windows keys, Applications
+    case 0x6F:  // numeric keypad divide
+    case 0x90:  // Num Lock
+    case 0xA3:
+    case 0xA5:  // right Ctrl, right Alt
       return true;
     default:
       // Browser, volume and media keys.
@@ -103,13 +114,22 @@ void TSendKey::PlayKeySequence(std::string_view text) {
     const char c = text[i];
     switch (c) {
       case '@':
-        if (s.tokens_only) press_char(c); else s.pending_alt = true;
+        if (s.tokens_only)
+          press_char(c);
+        else
+          s.pending_alt = true;
         break;
       case '^':
-        if (s.tokens_only) press_char(c); else s.pending_ctrl = true;
+        if (s.tokens_only)
+          press_char(c);
+        else
+          s.pending_ctrl = true;
         break;
       case '~':
-        if (s.tokens_only) press_char(c); else s.pending_shift = true;
+        if (s.tokens_only)
+          press_char(c);
+        else
+          s.pending_shift = true;
         break;
       case '{': {
         if (text.size() == 1) {
@@ -172,11 +192,20 @@ void TSendKey::PressKey(std::uint16_t value) {
   SendKeyShared& s = shared_;
   // Characters the layout types with Ctrl (or AltGr) held.
   switch (state) {
-    case 2: s.pending_ctrl = true; break;
-    case 3: s.pending_ctrl = s.pending_shift = true; break;
-    case 6: s.pending_ctrl_alt = true; break;
-    case 7: s.pending_ctrl_alt = s.pending_shift = true; break;
-    default: break;
+    case 2:
+      s.pending_ctrl = true;
+      break;
+    case 3:
+      s.pending_ctrl = s.pending_shift = true;
+      break;
+    case 6:
+      s.pending_ctrl_alt = true;
+      break;
+    case 7:
+      s.pending_ctrl_alt = s.pending_shift = true;
+      break;
+    default:
+      break;
   }
   // With Ctrl held a capital needs no Shift: ^A and ^a are both Ctrl+A.
   const bool extra_shift = ((state & 1) != 0 && !s.pending_ctrl) || s.pending_shift;

@@ -6,7 +6,9 @@ namespace {
 constexpr std::int32_t kUnknown = -0x10000;
 }
 
-Win32Keyboard::Win32Keyboard() { check_layout(); }
+Win32Keyboard::Win32Keyboard() {
+  check_layout();
+}
 
 void Win32Keyboard::check_layout() {
   const HKL now = GetKeyboardLayout(0);
@@ -46,7 +48,9 @@ std::string Win32Keyboard::key_name(std::uint8_t vk) {
   return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
 }
 
-bool Win32Keyboard::is_key_down(std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
+bool Win32Keyboard::is_key_down(std::uint8_t vk) {
+  return (GetAsyncKeyState(vk) & 0x8000) != 0;
+}
 
 std::size_t Win32Keyboard::send(const std::vector<KeyInput>& batch) {
   if (batch.empty()) return 0;
@@ -79,7 +83,8 @@ bool Win32KeyLibrary::load() {
   if (GetFileAttributesA(full.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
   HMODULE m = LoadLibraryExA(full.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
   // Systems without the restricted search flags: the library's own folder still comes first.
-  if (!m && GetLastError() == ERROR_INVALID_PARAMETER) m = LoadLibraryExA(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  if (!m && GetLastError() == ERROR_INVALID_PARAMETER)
+    m = LoadLibraryExA(full.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   module_.reset(m);
   return loaded();
 }
@@ -92,6 +97,8 @@ KeyLibrary::Entry Win32KeyLibrary::entry() {
   return [fn](const std::string& counted) { return fn(reinterpret_cast<const unsigned char*>(counted.c_str())); };
 }
 
-void Win32KeyLibrary::unload() { module_.reset(); }
+void Win32KeyLibrary::unload() {
+  module_.reset();
+}
 
 }  // namespace kv::win

@@ -31,8 +31,9 @@ char us_char(std::uint8_t vk, bool shift) {
   static const struct {
     std::uint8_t vk;
     char plain, shifted;
-  } punct[] = {{0xBD, '-', '_'}, {0xBB, '=', '+'}, {0xDB, '[', '{'}, {0xDD, ']', '}'}, {0xDC, '\\', '|'}, {0xBA, ';', ':'},
-               {0xDE, '\'', '"'}, {0xBC, ',', '<'}, {0xBE, '.', '>'}, {0xBF, '/', '?'}, {0xC0, '`', '~'}};
+  } punct[] = {{0xBD, '-', '_'},  {0xBB, '=', '+'}, {0xDB, '[', '{'},  {0xDD, ']', '}'},
+               {0xDC, '\\', '|'}, {0xBA, ';', ':'}, {0xDE, '\'', '"'}, {0xBC, ',', '<'},
+               {0xBE, '.', '>'},  {0xBF, '/', '?'}, {0xC0, '`', '~'}};
   for (const auto& p : punct)
     if (p.vk == vk) return shift ? p.shifted : p.plain;
   if (vk == 0x20) return ' ';
@@ -75,7 +76,8 @@ std::string typed_text(const std::vector<KeyInput>& events) {
 TypingRig::TypingRig()
     : tmr1(loop.make_timer([this] { player.DelayTimerTick(); })),
       runner({profile, files, shell, journal, loop, [this](const std::string& s) { statuses.push_back(s); }}),
-      player({sender, loop, tmr1, profile, windows, shell, prompt, datetime, [this](int n) { runner.ProcessHotKey(n); }}) {
+      player(
+          {sender, loop, tmr1, profile, windows, shell, prompt, datetime, [this](int n) { runner.ProcessHotKey(n); }}) {
   runner.set_player(&player);
   journal.on_finished = [this](bool) { runner.RecorderFinished(); };
 }

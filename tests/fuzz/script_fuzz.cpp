@@ -15,8 +15,8 @@ namespace {
 bool has_long_number(const std::string& s) {
   int run = 0;
   for (char c : s) {
-    const bool digitish = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == 'x' ||
-                          c == 'X' || c == '$';
+    const bool digitish =
+        (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == 'x' || c == 'X' || c == '$';
     run = digitish ? run + 1 : 0;
     if (run > 4) return true;
   }

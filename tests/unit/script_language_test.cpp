@@ -29,7 +29,8 @@ TEST(ScriptLanguage, TrimmingAndLineBreaks) {
 
 TEST(ScriptLanguage, TokenNamesIgnoreCase) {
   TypingRig r;
-  EXPECT_EQ(r.play("<<enter>><<Tab>><<bAcKsPaCe>><<pageup>><<PageDown>><<esc>>"), "<Enter><Tab><BkSp><PgUp><PgDn><Esc>");
+  EXPECT_EQ(r.play("<<enter>><<Tab>><<bAcKsPaCe>><<pageup>><<PageDown>><<esc>>"),
+            "<Enter><Tab><BkSp><PgUp><PgDn><Esc>");
   EXPECT_EQ(r.play("<<F1>><<f10>><<F12>><<insert>><<DELETE>><<home>><<end>>"), "<F1><F10><F12><Ins><Del><Home><End>");
   EXPECT_EQ(r.play("<<UP>><<down>><<Left>><<RIGHT>><<PRINTSCREEN>>"), "<Up><Down><Left><Right><PrtSc>");
 }

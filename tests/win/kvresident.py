@@ -17,9 +17,9 @@ def hotkey(mods, key):
 
 def spawn(s, *args):
     """Starts a Wine program in the background; its output goes to a file."""
-    out = open(os.path.join(s.progdir, "spawn-%d.out" % time.monotonic_ns()), "wb")
-    return subprocess.Popen(["wine"] + list(args), env=s.env, stdin=subprocess.DEVNULL, stdout=out,
-                            stderr=subprocess.DEVNULL, start_new_session=True)
+    with open(os.path.join(s.progdir, "spawn-%d.out" % time.monotonic_ns()), "wb") as out:
+        return subprocess.Popen(["wine"] + list(args), env=s.env, stdin=subprocess.DEVNULL, stdout=out,
+                                stderr=subprocess.DEVNULL, start_new_session=True)
 
 
 def marker_lines(s, name="marker.log"):

@@ -9,4 +9,6 @@ extern "C" __declspec(dllexport) int WINAPI kv_keylib_send(const unsigned char* 
 }
 #endif
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
+  return TRUE;
+}

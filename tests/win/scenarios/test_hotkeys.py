@@ -54,6 +54,34 @@ class HotKeys(kvtest.WineTestCase):
         time.sleep(1.0)
         self.assertEqual(self.lines(), ["RAN second.exe"])
 
+    def chars(self, log="target.log"):
+        return "".join(chr(int(l.split()[1], 16)) for l in kr.marker_lines(self.s, log) if l.startswith("CHAR "))
+
+    def test_hotkey_types_its_text_into_the_focused_window(self):
+        self.s.put("Hello.key", "Hello, world<<ENTER>>")
+        self.s.macros({"Name": "Hello", "Type": 4, "FileName": "Hello.key", "HotKey": CTRL_ALT_M})
+        kr.start_keyvane(self.s)
+        kr.target(self.s)
+        self.s.xdotool("key", "ctrl+alt+m")
+        wait_for(lambda: self.chars() == "Hello, world\r", 15, what="the typed text")
+
+    def test_second_hotkey_during_a_running_macro_is_dropped(self):
+        self.s.put("Slow.key", "a<<SECS2>>b")
+        self.s.put("Other.key", "X")
+        self.s.macros({"Name": "Slow", "Type": 4, "FileName": "Slow.key", "HotKey": CTRL_ALT_M},
+                      {"Name": "Other", "Type": 4, "FileName": "Other.key",
+                       "HotKey": kr.hotkey(kr.CTRL | kr.ALT, "N")})
+        kr.start_keyvane(self.s)
+        kr.target(self.s)
+        self.s.xdotool("key", "ctrl+alt+m")
+        wait_for(lambda: self.chars() == "a", 15, what="the first macro's first key")
+        self.s.xdotool("key", "ctrl+alt+n")
+        wait_for(lambda: self.chars().startswith("ab"), 15, what="the first macro's end")
+        time.sleep(1.5)
+        self.assertEqual(self.chars(), "ab", "the second hotkey ran during or after the first macro")
+        self.s.xdotool("key", "ctrl+alt+n")
+        wait_for(lambda: self.chars() == "abX", 15, what="the second macro once the first is done")
+
     def test_failing_macro_does_not_silence_hotkeys(self):
         m = self.s.tool_copy("kvmarker.exe")
         self.s.macros({"Name": "Gone", "Type": 4, "FileName": "Gone.key", "HotKey": kr.hotkey(kr.CTRL | kr.ALT, "G")},

@@ -10,6 +10,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import kvtest  # noqa: E402
+import kvresident as kr  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
 WM_KEYDOWN, VK_RETURN, VK_RIGHT, VK_DOWN = 0x100, 0x0D, 0x27, 0x28
@@ -93,6 +94,11 @@ class Manager(kvtest.WineTestCase):
                                 ("Keys", "Shift+F1", "", 1),
                                 ("Macro3", "", "", 2),
                                 ("Script", "", "", 1)])
+        # The first run shows it centred on the 1280 x 1024 screen.
+        rc, rect = self.s.drive("rect", form)
+        l, t, r, b = (int(v) for v in rect.split()[:4])
+        self.assertLessEqual(abs((l + r) // 2 - 640), 2, rect)
+        self.assertLessEqual(abs((t + b) // 2 - 512), 2, rect)
         c = self.controls(form)
         self.assertEqual({k: v[1] for k, v in c.items()},
                          {"Help": True, "New Macro": True, "Edit Macro": False, "Delete Macro": False,
@@ -133,6 +139,14 @@ class Manager(kvtest.WineTestCase):
         self.assertFalse(os.path.exists(self.s.path("Two.key")))
         c = self.controls(form)
         self.assertFalse(c["Delete Macro"][1])
+        # The former third macro answers its hotkey under its new number.
+        kr.focus(self.s, "Ostrel Keyvane")
+        self.s.xdotool("key", "ctrl+alt+c")
+        wait_for(lambda: kr.marker_lines(self.s) == ["RAN third.exe"], 10, what="the former third macro's run")
+        self.s.xdotool("key", "ctrl+alt+b")  # the deleted macro's hotkey is gone
+        time.sleep(1.5)
+        self.assertEqual(kr.marker_lines(self.s), ["RAN third.exe"])
+        self.assertIsNone(self.s.msgbox("Keyvane", 0))
 
     def test_answering_no_changes_nothing(self):
         self.s.put("Two.key", "text")
@@ -160,6 +174,40 @@ class Manager(kvtest.WineTestCase):
             self.assertFalse(self.s.wait_exit(pid, 1500), how + " ended the program")
             self.assertEqual(len(self.rows(lv)[2]), 1)
             kvtest.kill_wine_programs()
+
+    # --- help ------------------------------------------------------------------------------
+    def test_help_button_and_f1_open_the_operation_topic(self):
+        viewer = self.s.tool_copy("kvmarker.exe", "kvhtml.exe")
+        key = r"HKLM\Software\Classes\.html"
+        _, old = self.s.wine("reg", "query", key, "/ve")
+        old_value = None
+        for line in old.splitlines():
+            if "REG_SZ" in line:
+                old_value = line.split("REG_SZ", 1)[1].strip()
+        self.s.wine("reg", "add", r"HKLM\Software\Classes\KvMgrPage\shell\open\command", "/ve", "/d",
+                    '"%s" "%%1"' % viewer, "/f")
+        self.s.wine("reg", "add", key, "/ve", "/d", "KvMgrPage", "/f")
+        try:
+            pid, form, lv = self.open_manager({"Name": "A", "Type": 1})
+            page = "file:///" + (self.s.win_progdir + "Keyvane.html").replace("\\", "/")
+            expected = "RAN kvhtml.exe %s#Operation" % page
+            self.s.drive("click", self.controls(form)["Help"][0])
+            wait_for(lambda: kr.marker_lines(self.s), 15, what="help from the Help button")
+            self.assertEqual(kr.marker_lines(self.s), [expected])
+            # F1 released while the list has the focus.
+            self.s.drive("post", lv, "0x101", "0x70", "0xC03B0001")
+            wait_for(lambda: len(kr.marker_lines(self.s)) == 2, 15, what="help from F1")
+            self.assertEqual(kr.marker_lines(self.s)[1], expected)
+            # Other keys released there open nothing.
+            self.s.drive("post", lv, "0x101", "0x71", "0xC03C0001")
+            time.sleep(1.0)
+            self.assertEqual(len(kr.marker_lines(self.s)), 2)
+        finally:
+            if old_value is not None:
+                self.s.wine("reg", "add", key, "/ve", "/d", old_value, "/f")
+            else:
+                self.s.wine("reg", "delete", key, "/ve", "/f")
+            self.s.wine("reg", "delete", r"HKLM\Software\Classes\KvMgrPage", "/f")
 
     # --- shortcut files --------------------------------------------------------------------
     def desktop_links(self, name):
@@ -194,6 +242,41 @@ class Manager(kvtest.WineTestCase):
         self.assertIn("exit 0", out, "the shortcut's instance did not end by itself")
         wait_for(lambda: os.path.exists(self.s.path("marker.log")), 10, what="the macro's marker")
         self.assertEqual(read_bytes(self.s.path("marker.log")).split(), [b"RAN", b"kvmarker.exe"])
+
+    def test_name_the_file_system_refuses_reports_the_write_error(self):
+        pid, form, lv = self.open_manager({"Name": "Bad?Name*", "Type": 1})
+        self.click_row(lv, 0, "right")
+        self.menu_keys(VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RETURN)
+        box = self.s.msgbox("Keyvane", 15000)
+        self.assertIsNotNone(box, "no error report")
+        self.assertIn("Erreur en \xe9criture.", box[1])
+        self.s.press_ok(box[0])
+        self.assertEqual(glob.glob(os.path.join(self.s.drive_c, "users", "*", "Desktop", "*Name*")), [])
+        # The program carries on.
+        self.assertFalse(self.s.wait_exit(pid, 500))
+        self.assertEqual(len(self.rows(lv)[2]), 1)
+
+    def test_folder_missing_from_the_registry_is_found_through_the_shell(self):
+        key = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
+        rc, before = self.s.wine("reg", "query", key, "/v", "Favorites")
+        m = re.search(r"REG_SZ\s+(.+)", before)
+        self.assertIsNotNone(m, before)
+        root_link = os.path.join(self.s.drive_c, "Backup.lnk")
+        for old in glob.glob(os.path.join(self.s.drive_c, "users", "*", "Favorites", "Backup.lnk")) + [root_link]:
+            if os.path.exists(old):
+                os.remove(old)
+        self.s.wine("reg", "delete", key, "/v", "Favorites", "/f")
+        try:
+            pid, form, lv = self.open_manager({"Name": "Backup", "Type": 1})
+            self.click_row(lv, 0, "right")
+            # Create Shortcut... > In Favorites Folder (the fifth entry)
+            self.menu_keys(VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN)
+            links = wait_for(lambda: glob.glob(os.path.join(self.s.drive_c, "users", "*", "Favorites", "Backup.lnk")),
+                             15, what="Backup.lnk in Favorites")
+            self.assertEqual(len(links), 1)
+            self.assertFalse(os.path.exists(root_link), "the link was written at the root of the drive")
+        finally:
+            self.s.wine("reg", "add", key, "/v", "Favorites", "/d", m.group(1).strip(), "/f")
 
     # --- printing --------------------------------------------------------------------------
     def test_print_macro_list_to_a_file_printer(self):

@@ -26,8 +26,9 @@ void write_out(const char* text) {
 }
 
 void report() {
-  const double span = g_chars.empty() ? 0.0 : 1000.0 * static_cast<double>(g_last.QuadPart - g_first.QuadPart) /
-                                                   static_cast<double>(g_freq.QuadPart);
+  const double span = g_chars.empty() ? 0.0
+                                      : 1000.0 * static_cast<double>(g_last.QuadPart - g_first.QuadPart) /
+                                            static_cast<double>(g_freq.QuadPart);
   std::string hex;
   hex.reserve(g_chars.size() * 2);
   char b[4];
