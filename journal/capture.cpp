@@ -8,8 +8,12 @@ namespace kv::journal {
 
 namespace {
 
-bool is_shift(std::uint8_t vk) { return vk == 0x10 || vk == 0xA0 || vk == 0xA1; }
-bool is_ctrl(std::uint8_t vk) { return vk == 0x11 || vk == 0xA2 || vk == 0xA3; }
+bool is_shift(std::uint8_t vk) {
+  return vk == 0x10 || vk == 0xA0 || vk == 0xA1;
+}
+bool is_ctrl(std::uint8_t vk) {
+  return vk == 0x11 || vk == 0xA2 || vk == 0xA3;
+}
 
 }  // namespace
 
@@ -24,7 +28,9 @@ std::int32_t denormalise(std::uint16_t value, std::int32_t origin, std::int32_t 
   return origin + static_cast<std::int32_t>(static_cast<std::int64_t>(value) * extent / 65536);
 }
 
-bool Capture::is_users(const RawInput& in) { return !in.injected && in.extra_info != kInjectedTag; }
+bool Capture::is_users(const RawInput& in) {
+  return !in.injected && in.extra_info != kInjectedTag;
+}
 
 std::uint32_t Capture::offset(std::uint64_t t) {
   const std::uint64_t ms = t > start_us_ ? (t - start_us_) / 1000 : 0;

@@ -20,7 +20,9 @@ void put32(std::string& out, std::uint32_t v) {
   put16(out, static_cast<std::uint16_t>(v & 0xFFFF));
   put16(out, static_cast<std::uint16_t>(v >> 16));
 }
-std::uint16_t get16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+std::uint16_t get16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
 std::uint32_t get32(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(get16(p)) | (static_cast<std::uint32_t>(get16(p + 2)) << 16);
 }
@@ -52,8 +54,12 @@ bool valid_event(const Event& e, bool keystrokes_only) {
 
 }  // namespace
 
-bool is_key(EventKind k) { return k == EventKind::KeyDown || k == EventKind::KeyUp; }
-bool is_mouse(EventKind k) { return !is_key(k); }
+bool is_key(EventKind k) {
+  return k == EventKind::KeyDown || k == EventKind::KeyUp;
+}
+bool is_mouse(EventKind k) {
+  return !is_key(k);
+}
 
 std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
   static const std::array<std::uint32_t, 256> table = [] {

@@ -130,13 +130,33 @@ LRESULT CALLBACK Win32InputHooks::mouse_proc(int code, WPARAM wp, LPARAM lp) {
     using journal::EventKind;
     bool known = true;
     switch (wp) {
-      case WM_MOUSEMOVE: in.kind = EventKind::MouseMove; break;
-      case WM_LBUTTONDOWN: in.kind = EventKind::ButtonDown; in.button = Button::Left; break;
-      case WM_LBUTTONUP: in.kind = EventKind::ButtonUp; in.button = Button::Left; break;
-      case WM_RBUTTONDOWN: in.kind = EventKind::ButtonDown; in.button = Button::Right; break;
-      case WM_RBUTTONUP: in.kind = EventKind::ButtonUp; in.button = Button::Right; break;
-      case WM_MBUTTONDOWN: in.kind = EventKind::ButtonDown; in.button = Button::Middle; break;
-      case WM_MBUTTONUP: in.kind = EventKind::ButtonUp; in.button = Button::Middle; break;
+      case WM_MOUSEMOVE:
+        in.kind = EventKind::MouseMove;
+        break;
+      case WM_LBUTTONDOWN:
+        in.kind = EventKind::ButtonDown;
+        in.button = Button::Left;
+        break;
+      case WM_LBUTTONUP:
+        in.kind = EventKind::ButtonUp;
+        in.button = Button::Left;
+        break;
+      case WM_RBUTTONDOWN:
+        in.kind = EventKind::ButtonDown;
+        in.button = Button::Right;
+        break;
+      case WM_RBUTTONUP:
+        in.kind = EventKind::ButtonUp;
+        in.button = Button::Right;
+        break;
+      case WM_MBUTTONDOWN:
+        in.kind = EventKind::ButtonDown;
+        in.button = Button::Middle;
+        break;
+      case WM_MBUTTONUP:
+        in.kind = EventKind::ButtonUp;
+        in.button = Button::Middle;
+        break;
       case WM_XBUTTONDOWN:
       case WM_XBUTTONUP:
         in.kind = wp == WM_XBUTTONDOWN ? EventKind::ButtonDown : EventKind::ButtonUp;
@@ -147,7 +167,9 @@ LRESULT CALLBACK Win32InputHooks::mouse_proc(int code, WPARAM wp, LPARAM lp) {
         in.kind = wp == WM_MOUSEWHEEL ? EventKind::Wheel : EventKind::HWheel;
         in.wheel = static_cast<short>(HIWORD(m->mouseData));
         break;
-      default: known = false; break;
+      default:
+        known = false;
+        break;
     }
     if (known) g_hooks->deliver(in);
   }

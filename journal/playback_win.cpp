@@ -64,15 +64,22 @@ std::size_t Win32Injector::send(const std::vector<journal::Event>& batch) {
         case EventKind::ButtonDown:
         case EventKind::ButtonUp:
           switch (e.button) {
-            case Button::Left: flags |= down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP; break;
-            case Button::Right: flags |= down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP; break;
-            case Button::Middle: flags |= down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP; break;
+            case Button::Left:
+              flags |= down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+              break;
+            case Button::Right:
+              flags |= down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+              break;
+            case Button::Middle:
+              flags |= down ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP;
+              break;
             case Button::X1:
             case Button::X2:
               flags |= down ? MOUSEEVENTF_XDOWN : MOUSEEVENTF_XUP;
               in.mi.mouseData = e.button == Button::X1 ? XBUTTON1 : XBUTTON2;
               break;
-            case Button::None: break;
+            case Button::None:
+              break;
           }
           break;
         case EventKind::Wheel:
@@ -80,7 +87,8 @@ std::size_t Win32Injector::send(const std::vector<journal::Event>& batch) {
           flags |= e.kind == EventKind::Wheel ? MOUSEEVENTF_WHEEL : MOUSEEVENTF_HWHEEL;
           in.mi.mouseData = static_cast<DWORD>(e.wheel);
           break;
-        default: break;
+        default:
+          break;
       }
       in.mi.dwFlags = flags;
       in.mi.dwExtraInfo = kInjectedTag;
@@ -95,7 +103,9 @@ namespace {
 constexpr UINT kRunPosted = WM_APP + 1;
 }
 
-Win32UiThread::Win32UiThread() { create("KeyvaneRecorder", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE); }
+Win32UiThread::Win32UiThread() {
+  create("KeyvaneRecorder", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
+}
 
 void Win32UiThread::post(std::function<void()> f) {
   {
@@ -133,8 +143,7 @@ bool Win32RecordingFiles::write(const std::string& path, const std::string& byte
     OwnedFile f(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return false;
     DWORD wrote = 0;
-    if (!WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) ||
-        wrote != bytes.size()) {
+    if (!WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) || wrote != bytes.size()) {
       f.reset();
       DeleteFileA(temp.c_str());
       return false;

@@ -66,8 +66,8 @@ void JournalRecorder::on_input(const RawInput& in) {
 void JournalRecorder::update_hooks() {
   const bool keyboard = recording_ || playing_;
   const bool mouse = recording_ && !recording_keys_only_;
-  p_.hooks.set_hooks(keyboard, mouse, keyboard ? [this](const RawInput& in) { on_input(in); }
-                                               : std::function<void(const RawInput&)>());
+  p_.hooks.set_hooks(keyboard, mouse,
+                     keyboard ? [this](const RawInput& in) { on_input(in); } : std::function<void(const RawInput&)>());
 }
 
 void JournalRecorder::start_record() {

@@ -2,6 +2,7 @@
 #include "journal/recorder_win.h"
 
 #include <windows.h>
+// after windows.h, which it needs
 #include <mmsystem.h>
 
 #include "journal/ports_win.h"
@@ -46,6 +47,8 @@ class Win32Recorder : public JournalControl {
 
 }  // namespace
 
-std::unique_ptr<JournalControl> make_recorder() { return std::make_unique<Win32Recorder>(); }
+std::unique_ptr<JournalControl> make_recorder() {
+  return std::make_unique<Win32Recorder>();
+}
 
 }  // namespace kv::win

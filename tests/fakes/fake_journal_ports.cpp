@@ -165,8 +165,12 @@ bool FakeRecordingFiles::write(const std::string& path, const std::string& bytes
   return true;
 }
 
-void FakeRecordingFiles::put(const std::string& path, const std::string& bytes) { write(path, bytes); }
+void FakeRecordingFiles::put(const std::string& path, const std::string& bytes) {
+  write(path, bytes);
+}
 
-std::optional<std::string> FakeRecordingFiles::get(const std::string& path) { return read(path); }
+std::optional<std::string> FakeRecordingFiles::get(const std::string& path) {
+  return read(path);
+}
 
 }  // namespace kv::fake

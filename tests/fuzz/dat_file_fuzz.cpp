@@ -35,9 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   check(bytes);
   if (size >= kv::journal::kHeaderSize) {
-    std::string fixed = bytes.substr(0, kv::journal::kHeaderSize +
-                                            (size - kv::journal::kHeaderSize) / kv::journal::kEventSize *
-                                                kv::journal::kEventSize);
+    std::string fixed =
+        bytes.substr(0, kv::journal::kHeaderSize +
+                            (size - kv::journal::kHeaderSize) / kv::journal::kEventSize * kv::journal::kEventSize);
     fixed.replace(0, 8, std::string("KVJR\x01\x00\x18\x00", 8));
     fixed[8] = static_cast<char>(fixed[8] & 1);
     fixed[9] = fixed[10] = fixed[11] = 0;

@@ -120,14 +120,14 @@ TEST(DatFile, IntactButImpossibleEventsAreDamaged) {
     for (std::size_t i = 0; i < width; ++i) b[kHeaderSize + event * kEventSize + field + i] = i ? 0 : value;
     return with_fixed_crc(b);
   };
-  EXPECT_EQ(error_of(event_byte(0, 4, 9)), DecodeError::Damaged);     // unknown kind
-  EXPECT_EQ(error_of(event_byte(0, 6, 0)), DecodeError::Damaged);     // key without a key
-  EXPECT_EQ(error_of(event_byte(5, 6, 7)), DecodeError::Damaged);     // no such button
-  EXPECT_EQ(error_of(event_byte(4, 6, 1)), DecodeError::Damaged);     // a move with a button
-  EXPECT_EQ(error_of(event_byte(9, 12, 0, 4)), DecodeError::Damaged);    // wheel without delta
-  EXPECT_EQ(error_of(event_byte(5, 1, 0)), DecodeError::Damaged);     // offset goes back
-  EXPECT_EQ(error_of(event_byte(10, 2, 1)), DecodeError::Damaged);    // beyond the duration
-  EXPECT_EQ(error_of(event_byte(2, 5, 2)), DecodeError::Damaged);     // unknown event flag
+  EXPECT_EQ(error_of(event_byte(0, 4, 9)), DecodeError::Damaged);      // unknown kind
+  EXPECT_EQ(error_of(event_byte(0, 6, 0)), DecodeError::Damaged);      // key without a key
+  EXPECT_EQ(error_of(event_byte(5, 6, 7)), DecodeError::Damaged);      // no such button
+  EXPECT_EQ(error_of(event_byte(4, 6, 1)), DecodeError::Damaged);      // a move with a button
+  EXPECT_EQ(error_of(event_byte(9, 12, 0, 4)), DecodeError::Damaged);  // wheel without delta
+  EXPECT_EQ(error_of(event_byte(5, 1, 0)), DecodeError::Damaged);      // offset goes back
+  EXPECT_EQ(error_of(event_byte(10, 2, 1)), DecodeError::Damaged);     // beyond the duration
+  EXPECT_EQ(error_of(event_byte(2, 5, 2)), DecodeError::Damaged);      // unknown event flag
   std::string keys_only = good;
   keys_only[8] = 1;  // keystrokes-only, yet with mouse events
   EXPECT_EQ(error_of(with_fixed_crc(keys_only)), DecodeError::Damaged);

@@ -44,7 +44,7 @@ constexpr auto U = EventKind::KeyUp;
 TEST(Capture, RecordsTheUsersKeysButNoInjectedInput) {
   Capture c(true, {}, 1'000'000);
   c.feed(k('A', true, 5));
-  c.feed(k('B', true, 7, true));                  // another program's SendInput
+  c.feed(k('B', true, 7, true));                     // another program's SendInput
   c.feed(k('C', true, 8, false, kv::kInjectedTag));  // our own playback
   c.feed(k('A', false, 40));
   c.feed(k('B', false, 41, true));

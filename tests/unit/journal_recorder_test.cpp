@@ -26,9 +26,8 @@ Recording typed_ab() {
   Recording r;
   r.keystrokes_only = true;
   r.duration_ms = 1000;
-  r.events = {key(0, EventKind::KeyDown, 0x10),   key(100, EventKind::KeyDown, 'A'),
-              key(180, EventKind::KeyUp, 'A'),    key(250, EventKind::KeyUp, 0x10),
-              key(600, EventKind::KeyDown, 'B'),  key(1000, EventKind::KeyUp, 'B')};
+  r.events = {key(0, EventKind::KeyDown, 0x10), key(100, EventKind::KeyDown, 'A'), key(180, EventKind::KeyUp, 'A'),
+              key(250, EventKind::KeyUp, 0x10), key(600, EventKind::KeyDown, 'B'), key(1000, EventKind::KeyUp, 'B')};
   return r;
 }
 

@@ -75,8 +75,8 @@ struct Rig {
   std::vector<std::string> log;  // statuses, and each recorded key as it is played
   FakeTimer& tmr1 = loop.make_timer([this] { player.DelayTimerTick(); });
   MacroRunner runner{{profile, files, shell, recorder, pump, [this](const std::string& s) { log.push_back(s); }}};
-  ScriptPlayer player{{sender, pump, tmr1, profile, windows, shell, prompt, datetime,
-                       [this](int n) { runner.ProcessHotKey(n); }}};
+  ScriptPlayer player{
+      {sender, pump, tmr1, profile, windows, shell, prompt, datetime, [this](int n) { runner.ProcessHotKey(n); }}};
 
   Rig() {
     runner.set_player(&player);

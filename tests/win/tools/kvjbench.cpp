@@ -3,6 +3,7 @@
 // prints how far each event's playback offset lies from its recorded offset: when it was sent,
 // and when it reached a low-level keyboard hook. Figures, not a test (tests/bench).
 #include <windows.h>
+// after windows.h, which it needs
 #include <mmsystem.h>
 
 #include <algorithm>
@@ -39,7 +40,9 @@ void report(const char* what, const std::vector<double>& err_ms) {
   std::vector<double> a;
   for (double e : err_ms) a.push_back(std::fabs(e));
   std::sort(a.begin(), a.end());
-  auto pct = [&](double p) { return a[static_cast<std::size_t>(std::min<double>(a.size() - 1, p * (a.size() - 1) + 0.5))]; };
+  auto pct = [&](double p) {
+    return a[static_cast<std::size_t>(std::min<double>(a.size() - 1, p * (a.size() - 1) + 0.5))];
+  };
   double mean = 0;
   for (double e : err_ms) mean += e;
   mean /= static_cast<double>(err_ms.size());
