@@ -82,8 +82,13 @@ class Journal(kvtest.WineTestCase):
 
     def test_typed_keys_are_recorded_and_played_back(self):
         self.target("first.log")
-        data = self.record("Keys.dat", "keys", lambda: self.s.xdotool("type", "--delay", "60", "hello world"))
+        def act():
+            self.s.xdotool("type", "--delay", "60", "hello world")
+            self.s.xdotool("key", "shift+ctrl+F12")  # the stop key is never recorded
+
+        data = self.record("Keys.dat", "keys", act)
         self.assertEqual(self.chars("first.log"), "hello world")
+        self.assertTrue(any("vk=7b" in l for l in self.log_lines("first.log")), "the stop key was not pressed")
         events = dat_events(data)
         downs = [code for _, kind, code, *_ in events if kind == 1]
         self.assertEqual(downs, [ord(c) for c in "HELLO WORLD"])
