@@ -85,8 +85,20 @@ const std::string* TitlePoll::Snapshot::title(WindowHandle h) const {
 
 TitlePoll::Snapshot TitlePoll::snapshot() {
   Snapshot s;
-  for (WindowHandle h : d_.windows.top_level_windows())
-    s.windows.emplace_back(h, title_comparison_form(d_.windows.window_title(h, kTitleReadLimit)));
+  if (!titles_notified_) {
+    for (WindowHandle h : d_.windows.top_level_windows())
+      s.windows.emplace_back(h, title_comparison_form(d_.windows.window_title(h, kTitleReadLimit)));
+    return s;
+  }
+  std::map<WindowHandle, std::string> now;
+  for (WindowHandle h : d_.windows.top_level_windows()) {
+    auto known = titles_.find(h);
+    std::string t = known != titles_.end() ? std::move(known->second)
+                                           : title_comparison_form(d_.windows.window_title(h, kTitleReadLimit));
+    s.windows.emplace_back(h, t);
+    now.emplace(h, std::move(t));
+  }
+  titles_ = std::move(now);  // closed windows drop out
   return s;
 }
 
@@ -106,6 +118,7 @@ std::shared_ptr<const TitlePoll::TriggerList> TitlePoll::triggers() {
   cached_ = std::move(list);
   cached_stamp_ = stamp;
   polls_since_read_ = 0;
+  list_read_ = true;
   return cached_;
 }
 
@@ -134,7 +147,17 @@ void TitlePoll::record(int n, const std::string& wanted, WindowHandle h, const s
 
 void TitlePoll::Timer1Timer() {
   // Held for the whole poll: a nested poll may replace the cache meanwhile.
+  list_read_ = false;
   const std::shared_ptr<const TriggerList> list = triggers();
+  const bool refresh = ++polls_since_titles_ >= kTitleRefreshEvery;
+  if (refresh) {
+    polls_since_titles_ = 0;
+    titles_.clear();
+  } else if (titles_notified_ && events_seen_ && !windows_dirty_ && !list_read_ && !ran_last_poll_) {
+    return;
+  }
+  windows_dirty_ = false;
+  ran_last_poll_ = false;
   std::optional<Snapshot> windows;
   for (const Trigger& t : *list) {
     if (!windows) windows = snapshot();
@@ -147,6 +170,7 @@ void TitlePoll::Timer1Timer() {
     if (auto u = unrecorded_.find(t.n); u != unrecorded_.end() && u->second.count(h)) continue;
     if (!d_.windows.is_visible(h)) continue;
     record(t.n, t.wanted, h, found);
+    ran_last_poll_ = true;
     windows.reset();  // the run may open and close windows
     d_.run(t.n);
   }

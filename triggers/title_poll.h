@@ -58,6 +58,24 @@ class TitlePoll {
   // Polls between two full re-reads of the triggers, whatever the watch says (250 ms each).
   static constexpr int kRereadEvery = 40;
 
+  // Once the platform reports title changes (title_changed), titles are kept between polls
+  // and only new windows and changed titles are read; every kTitleRefreshEvery polls all
+  // titles are read again, in case a report went missing.
+  void set_titles_notified(bool on) { titles_notified_ = on; }
+  void title_changed(WindowHandle w) {
+    titles_.erase(w);
+    windows_changed();
+  }
+  // A top-level window was created, destroyed, shown, hidden or moved in the order. Once such
+  // reports arrive, a poll with nothing reported, the store unchanged and nothing run by the
+  // poll before would decide exactly as that one did, and is skipped (but never more than
+  // kTitleRefreshEvery - 1 in a row).
+  void windows_changed() {
+    windows_dirty_ = true;
+    events_seen_ = true;
+  }
+  static constexpr int kTitleRefreshEvery = 4;
+
  private:
   struct Trigger {
     int n;
@@ -83,6 +101,13 @@ class TitlePoll {
   // Windows recorded while the store refused the write, so they still run only once.
   std::map<int, std::set<WindowHandle>> unrecorded_;
   bool refusal_reported_ = false;
+  bool titles_notified_ = false;
+  std::map<WindowHandle, std::string> titles_;  // comparison form
+  int polls_since_titles_ = 0;
+  bool windows_dirty_ = true;
+  bool events_seen_ = false;
+  bool list_read_ = false;  // the last triggers() call read the store
+  bool ran_last_poll_ = true;
 };
 
 }  // namespace kv

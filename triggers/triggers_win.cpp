@@ -5,6 +5,18 @@
 
 namespace kv::win {
 
+namespace {
+TitlePoll* g_poll = nullptr;
+
+void CALLBACK title_event(HWINEVENTHOOK, DWORD event, HWND w, LONG object, LONG child, DWORD, DWORD) {
+  if (!g_poll || object != OBJID_WINDOW || child != CHILDID_SELF) return;
+  if (event == EVENT_OBJECT_NAMECHANGE)
+    g_poll->title_changed(from_hwnd(w));
+  else
+    g_poll->windows_changed();
+}
+}  // namespace
+
 Win32StoreWatch::Win32StoreWatch(Win32ProfileStore& profile) : profile_(profile) {
   const std::string name = profile.file_name();
   if (name.find_first_of("\\/:") != std::string::npos) {
@@ -44,12 +56,23 @@ TriggerSet::TriggerSet() : watch_(app().profile) {
       [](int) { return std::make_unique<TEPHotKey>(); });
   poll_ = std::make_unique<TitlePoll>(
       TitlePoll::Deps{a.profile, a.windows, a.pump, a.errors, [](int n) { app().ProcessHotKey(n); }, &watch_});
+  // Reading every window's title four times a second costs a round trip per window: keep
+  // them while the platform reports changes.
+  g_poll = poll_.get();
+  name_hook_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, title_event, 0, 0,
+                               WINEVENT_OUTOFCONTEXT);
+  window_hook_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, title_event, 0, 0,
+                                 WINEVENT_OUTOFCONTEXT);
+  poll_->set_titles_notified(name_hook_ != nullptr && window_hook_ != nullptr);
   timer1_ = std::make_unique<Win32Timer>([this] { Timer1Timer(); });
   timer1_->start(250);
 }
 
 TriggerSet::~TriggerSet() {
   timer1_.reset();
+  if (name_hook_) UnhookWinEvent(name_hook_);
+  if (window_hook_) UnhookWinEvent(window_hook_);
+  g_poll = nullptr;
   slots_.reset();
 }
 

@@ -36,14 +36,17 @@ def unix_pids(name):
                 env = f.read().split(b"\0")
         except OSError:
             continue
-        if name.lower() in cmd.lower() and (mine in env or name == "wineserver"):
+        if name.lower() in cmd.lower() and mine in env:
             out.append(int(pid))
     return out
 
 
 def cpu_seconds(pid):
-    with open("/proc/%d/stat" % pid) as f:
-        fields = f.read().rsplit(")", 1)[1].split()
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+    except OSError:
+        return 0.0
     return (int(fields[11]) + int(fields[12])) / TICK
 
 
@@ -91,12 +94,12 @@ def latency(presses):
               % statistics.median(hook_delays))
 
 
-def poll(idle_seconds, matching):
-    name = "bench_poll_matching" if matching else "bench_poll"
+def poll(idle_seconds, matching, triggers=100):
+    name = "bench_poll_matching" if matching else "bench_poll_%d" % triggers
     s = kvtest.Session(name)
     s.put("Empty.key", "")
     macros = [{"Name": "T%d" % i, "Type": 4, "FileName": "Empty.key", "Trigger": "Bench Window %d" % i}
-              for i in range(1, 101)]
+              for i in range(1, triggers + 1)]
     s.macros(*macros)
     title = "Bench Window %d" if matching else "Other Window %d"
     kr.spawn(s, os.path.join(s.tools, "kvwindows.exe"), "100", title)
@@ -120,7 +123,7 @@ def poll(idle_seconds, matching):
     polls = wall / 0.25
     s.close()
     what = "100 triggers all matching windows they already ran for" if matching else \
-        "100 triggers, 100 windows with other titles"
+        "%d triggers, 100 windows with other titles" % triggers
     print("window-title poll, %s, %.0f s idle:" % (what, wall))
     print("  Keyvane CPU %.2f s = %.2f %% of one core; %.2f ms per poll (%d polls)"
           % (c1 - c0, 100 * (c1 - c0) / wall, 1000 * (c1 - c0) / polls, polls))
@@ -131,9 +134,15 @@ def poll(idle_seconds, matching):
 def main():
     presses = int(sys.argv[1]) if len(sys.argv) > 1 else 20
     idle = float(sys.argv[2]) if len(sys.argv) > 2 else 60
-    latency(presses)
-    poll(idle, matching=False)
-    poll(idle, matching=True)
+    phases = sys.argv[3].split(",") if len(sys.argv) > 3 else ["latency", "idle", "matching"]
+    if "latency" in phases:
+        latency(presses)
+    if "baseline" in phases:
+        poll(idle, matching=False, triggers=0)
+    if "idle" in phases:
+        poll(idle, matching=False)
+    if "matching" in phases:
+        poll(idle, matching=True)
 
 
 if __name__ == "__main__":

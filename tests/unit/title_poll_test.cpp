@@ -236,3 +236,72 @@ TEST(TitlePoll, WindowsOpenedByAMacroAreSeenByLaterMacrosOfTheSamePoll) {
   r.poll.Timer1Timer();
   EXPECT_EQ(r.ran, (std::vector<int>{1, 2}));
 }
+
+TEST(TitlePoll, KeptTitlesFollowReportedChangesNewWindowsAndTheRefresh) {
+  Rig r;
+  r.poll.set_titles_notified(true);
+  r.triggers({"Notes - Editor"});
+  const WindowHandle w = r.windows.add("Untitled - Editor");
+  r.poll.Timer1Timer();
+  // A new window is read at once.
+  const WindowHandle fresh = r.windows.add("Notes - Editor");
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1}));
+  EXPECT_EQ(r.found(1), dec(fresh));
+  // A reported change is seen on the next poll.
+  r.windows.get(w)->title = "notes - editor";
+  r.windows.remove(fresh);
+  r.poll.title_changed(w);
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 1}));
+  // An unreported change is caught by the periodic full read, within a second.
+  const WindowHandle quiet = r.windows.add("Other");
+  r.poll.Timer1Timer();
+  r.windows.remove(w);
+  r.windows.get(quiet)->title = "Notes - Editor";
+  for (int i = 0; i < TitlePoll::kTitleRefreshEvery; ++i) r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 1, 1}));
+  // Closed windows leave the kept titles: a window reusing the handle is read afresh.
+  r.windows.remove(quiet);
+  r.poll.Timer1Timer();
+  r.windows.windows.insert(r.windows.windows.begin(), {quiet, "Notes - Editor", true});
+  r.profile.write_string("Macro1", "FoundHandle", "");
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran.size(), 4u);
+}
+
+TEST(TitlePoll, QuietPollsAreSkippedOnlyWhenNothingCouldHaveChanged) {
+  Rig r;
+  TitlePoll poll{{r.profile, r.windows, r.loop, r.errors, [&](int n) { r.ran.push_back(n); }, &r.watch}};
+  poll.set_titles_notified(true);
+  r.triggers({"Wanted"});
+  r.windows.add("Other");
+  poll.Timer1Timer();
+  // Before any report has arrived, reports are not trusted: every poll looks.
+  const WindowHandle w = r.windows.add("Wanted");
+  poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1}));
+  poll.windows_changed();
+  poll.Timer1Timer();  // ran last time: looks again
+  const int looked = r.windows.enumerations;
+  poll.Timer1Timer();
+  poll.Timer1Timer();
+  EXPECT_LE(r.windows.enumerations, looked + 1);  // quiet: skipped but for the refresh
+  // A reported window is seen on the next poll.
+  r.windows.remove(w);
+  r.windows.add("Wanted");
+  poll.windows_changed();
+  poll.Timer1Timer();
+  EXPECT_EQ(r.ran.size(), 2u);
+  // A store change is seen without any window report.
+  poll.Timer1Timer();
+  r.profile.write_string("Macro1", "FoundHandle", "");
+  ++r.watch.value;
+  poll.Timer1Timer();
+  EXPECT_EQ(r.ran.size(), 3u);
+  // An unreported window is seen within kTitleRefreshEvery polls.
+  poll.Timer1Timer();
+  r.windows.add("WANTED");
+  for (int i = 0; i < TitlePoll::kTitleRefreshEvery; ++i) poll.Timer1Timer();
+  EXPECT_EQ(r.ran.size(), 4u);
+}
