@@ -22,6 +22,15 @@ class Target:
         s.drive("run", '"%s" "%s" "%s"' % (exe, s.win_progdir + log_name, title), "0")
         line = wait_for(lambda: self.first("READY"), 20, what="the target window")
         self.hwnd = line.split("hwnd=")[1]
+        # Activation finishes asynchronously under Wine; keys typed before it would go elsewhere.
+        wait_for(self.is_foreground, 10, what="the target window's activation")
+
+    def is_foreground(self):
+        rc, out = self.s.drive("foreground")
+        try:
+            return int(out.strip(), 16) == int(self.hwnd, 16)
+        except ValueError:
+            return False
 
     def lines(self):
         if not os.path.exists(self.log):
