@@ -16,7 +16,6 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "win"))
 import kvtest  # noqa: E402
-import kvwine  # noqa: E402
 import kvresident as kr  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
@@ -24,21 +23,7 @@ TICK = os.sysconf("SC_CLK_TCK")
 
 
 def unix_pids(name):
-    mine = ("WINEPREFIX=" + kvwine.prefix_dir()).encode()
-    out = []
-    for pid in os.listdir("/proc"):
-        if not pid.isdigit():
-            continue
-        try:
-            with open("/proc/%s/cmdline" % pid, "rb") as f:
-                cmd = f.read().decode("latin-1")
-            with open("/proc/%s/environ" % pid, "rb") as f:
-                env = f.read().split(b"\0")
-        except OSError:
-            continue
-        if name.lower() in cmd.lower() and mine in env:
-            out.append(int(pid))
-    return out
+    return kvtest.prefix_unix_pids([name])
 
 
 def cpu_seconds(pid):

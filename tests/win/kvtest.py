@@ -25,11 +25,12 @@ def wait_for(cond, timeout=10.0, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
-def kill_wine_programs(names=WATCHED):
-    """Ends test programs of this prefix still running (their Unix processes carry the Windows
-    command line); other test runs on the machine, with prefixes of their own, are left alone."""
+def prefix_unix_pids(names):
+    """Unix processes of this prefix whose command line (for a Windows program, its Windows
+    command line) holds one of names; other test runs, with prefixes of their own, are ignored."""
     me = os.getpid()
     mine = ("WINEPREFIX=" + kvwine.prefix_dir()).encode()
+    out = []
     for pid in os.listdir("/proc"):
         if not pid.isdigit() or int(pid) == me:
             continue
@@ -42,10 +43,17 @@ def kill_wine_programs(names=WATCHED):
         except OSError:
             continue
         if any(n.lower() in cmd.lower() for n in names):
-            try:
-                os.kill(int(pid), 9)
-            except OSError:
-                pass
+            out.append(int(pid))
+    return out
+
+
+def kill_wine_programs(names=WATCHED):
+    """Ends test programs of this prefix still running."""
+    for pid in prefix_unix_pids(names):
+        try:
+            os.kill(pid, 9)
+        except OSError:
+            pass
 
 
 class Session:

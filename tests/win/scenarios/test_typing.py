@@ -6,7 +6,6 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import kvtest  # noqa: E402
-import kvwine  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
 
@@ -59,25 +58,6 @@ class Target:
         return out
 
 
-def keyvane_unix_pids(s):
-    mine = ("WINEPREFIX=" + kvwine.prefix_dir()).encode()
-    pids = []
-    for pid in os.listdir("/proc"):
-        if not pid.isdigit():
-            continue
-        try:
-            with open("/proc/%s/cmdline" % pid, "rb") as f:
-                cmd = f.read().decode("latin-1")
-            with open("/proc/%s/environ" % pid, "rb") as f:
-                if mine not in f.read().split(b"\0"):
-                    continue
-        except OSError:
-            continue
-        if "keyvane.exe" in cmd.lower():
-            pids.append(int(pid))
-    return pids
-
-
 def cpu_seconds(pid):
     with open("/proc/%d/stat" % pid) as f:
         fields = f.read().rsplit(")", 1)[1].split()
@@ -124,7 +104,7 @@ class Typing(kvtest.WineTestCase):
         pid, code = self.play(("X", "<<REP3>> ab <<ENDREP>>c<<SECS1>>d<<SECS4>>e"), wait_ms=0)
         wait_for(lambda: t.chars().endswith("d"), 30, what="the text before the long delay")
         self.assertEqual(t.chars(), "abababcd")
-        pids = keyvane_unix_pids(self.s)
+        pids = kvtest.prefix_unix_pids(["keyvane.exe"])
         self.assertTrue(pids, "no Keyvane process found")
         c0, w0 = sum(cpu_seconds(p) for p in pids), time.time()
         time.sleep(2.0)
