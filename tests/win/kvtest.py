@@ -1,6 +1,7 @@
 """Helpers of the whole-program tests: a program folder with Keyvane.exe, macros.ini in the
 prefix's Windows folder, starting and ending Keyvane, driving windows with kvdrive.exe, and
 waiting for conditions (never fixed sleeps)."""
+import contextlib
 import os
 import shutil
 import subprocess
@@ -138,6 +139,29 @@ class Session:
         dst = as_name or tool
         shutil.copy(os.path.join(self.tools, tool), os.path.join(self.progdir, dst))
         return self.win_progdir + dst
+
+    @contextlib.contextmanager
+    def html_viewer(self):
+        """Makes a copy of kvmarker (kvhtml.exe) the program that opens .html pages for the
+        duration; it logs "RAN kvhtml.exe <page>". The former association comes back after."""
+        viewer = self.tool_copy("kvmarker.exe", "kvhtml.exe")
+        key = r"HKLM\Software\Classes\.html"
+        progid = r"HKLM\Software\Classes\KvTestPage"
+        _, old = self.wine("reg", "query", key, "/ve")
+        old_value = None
+        for line in old.splitlines():
+            if "REG_SZ" in line:
+                old_value = line.split("REG_SZ", 1)[1].strip()
+        self.wine("reg", "add", progid + r"\shell\open\command", "/ve", "/d", '"%s" "%%1"' % viewer, "/f")
+        self.wine("reg", "add", key, "/ve", "/d", "KvTestPage", "/f")
+        try:
+            yield
+        finally:
+            if old_value is not None:
+                self.wine("reg", "add", key, "/ve", "/d", old_value, "/f")
+            else:
+                self.wine("reg", "delete", key, "/ve", "/f")
+            self.wine("reg", "delete", progid, "/f")
 
     # --- processes ---------------------------------------------------------------------------
     def wine(self, *args, timeout=60):

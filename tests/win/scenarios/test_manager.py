@@ -177,17 +177,7 @@ class Manager(kvtest.WineTestCase):
 
     # --- help ------------------------------------------------------------------------------
     def test_help_button_and_f1_open_the_operation_topic(self):
-        viewer = self.s.tool_copy("kvmarker.exe", "kvhtml.exe")
-        key = r"HKLM\Software\Classes\.html"
-        _, old = self.s.wine("reg", "query", key, "/ve")
-        old_value = None
-        for line in old.splitlines():
-            if "REG_SZ" in line:
-                old_value = line.split("REG_SZ", 1)[1].strip()
-        self.s.wine("reg", "add", r"HKLM\Software\Classes\KvMgrPage\shell\open\command", "/ve", "/d",
-                    '"%s" "%%1"' % viewer, "/f")
-        self.s.wine("reg", "add", key, "/ve", "/d", "KvMgrPage", "/f")
-        try:
+        with self.s.html_viewer():
             pid, form, lv = self.open_manager({"Name": "A", "Type": 1})
             page = "file:///" + (self.s.win_progdir + "Keyvane.html").replace("\\", "/")
             expected = "RAN kvhtml.exe %s#Operation" % page
@@ -202,12 +192,6 @@ class Manager(kvtest.WineTestCase):
             self.s.drive("post", lv, "0x101", "0x71", "0xC03C0001")
             time.sleep(1.0)
             self.assertEqual(len(kr.marker_lines(self.s)), 2)
-        finally:
-            if old_value is not None:
-                self.s.wine("reg", "add", key, "/ve", "/d", old_value, "/f")
-            else:
-                self.s.wine("reg", "delete", key, "/ve", "/f")
-            self.s.wine("reg", "delete", r"HKLM\Software\Classes\KvMgrPage", "/f")
 
     # --- shortcut files --------------------------------------------------------------------
     def desktop_links(self, name):

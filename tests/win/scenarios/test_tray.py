@@ -94,17 +94,7 @@ class Tray(kvtest.WineTestCase):
         self.assertEqual(self.s.drive("waitgone", "-", "About Keyvane", "10000")[0], 0)
 
     def test_help_opens_the_operation_topic_and_the_faq(self):
-        viewer = self.s.tool_copy("kvmarker.exe", "kvhtml.exe")
-        key = r"HKLM\Software\Classes\.html"
-        _, old = self.s.wine("reg", "query", key, "/ve")
-        old_value = None
-        for line in old.splitlines():
-            if "REG_SZ" in line:
-                old_value = line.split("REG_SZ", 1)[1].strip()
-        self.s.wine("reg", "add", r"HKLM\Software\Classes\KvTestPage\shell\open\command", "/ve", "/d",
-                    '"%s" "%%1"' % viewer, "/f")
-        self.s.wine("reg", "add", key, "/ve", "/d", "KvTestPage", "/f")
-        try:
+        with self.s.html_viewer():
             self.s.macros()
             pid, host, tray = kr.start_keyvane(self.s)
             self.menu(tray, "h", "o")
@@ -117,12 +107,6 @@ class Tray(kvtest.WineTestCase):
             self.assertTrue(os.path.exists(self.s.path("Keyvane.html")))
             with open(self.s.path("Keyvane.html"), "rb") as f:
                 self.assertIn(b'id="Operation"', f.read())
-        finally:
-            if old_value is not None:
-                self.s.wine("reg", "add", key, "/ve", "/d", old_value, "/f")
-            else:
-                self.s.wine("reg", "delete", key, "/ve", "/f")
-            self.s.wine("reg", "delete", r"HKLM\Software\Classes\KvTestPage", "/f")
 
 
 if __name__ == "__main__":
