@@ -137,6 +137,39 @@ class Typing(kvtest.WineTestCase):
         lines = t.lines()
         self.assertIn("FOCUS", lines[lines.index("READY hwnd=%s" % t.hwnd) + 1:], "the focus did not come back")
 
+    def test_prompt_form_layout_and_an_answer_typed_on_the_keyboard(self):
+        t = Target(self.s)
+        pid, code = self.play(("X", "<<INPUT:Question>><<WRITEVALUE>>!"), wait_ms=0)
+        form = self.s.find("TfrmGetVar", "Keyvane Input Box", 20000, visible=True)
+        self.assertIsNotNone(form, "the prompt form was not shown")
+        rc, style = self.s.drive("style", form)
+        st, ex = (int(x, 16) for x in style.split())
+        self.assertEqual(st & 0x00C00000, 0x00C00000, "no caption")
+        self.assertEqual(st & 0x00080000, 0, "border icons shown")
+        self.assertTrue(ex & 0x80, "not a tool window")
+
+        def rect(cls, text):
+            rc, h = self.s.drive("child", form, cls, text)
+            self.assertEqual(rc, 0, "no %s %r on the form" % (cls, text))
+            rc, r = self.s.drive("rect", h.strip())
+            return [int(v) for v in r.split()[:4]]
+
+        label, edit, button = rect("Static", "Question"), rect("Edit", "-"), rect("Button", "&OK")
+        self.assertEqual((label[2] - label[0], label[3] - label[1]), (225, 41))
+        self.assertEqual((edit[0] - label[0], edit[1] - label[1], edit[2] - edit[0]), (1, 42, 222))
+        self.assertEqual((button[0] - label[0], button[1] - label[1]), (143, 71))
+        self.assertEqual((button[2] - button[0], button[3] - button[1]), (82, 22))
+        # The form takes the keyboard: Escape does not close it, the typed text goes into the
+        # edit and Enter confirms.
+        wait_for(lambda: self.s.drive("foreground")[1].strip() == form.strip(), 10, what="the prompt in front")
+        self.s.xdotool("key", "Escape")
+        time.sleep(0.5)
+        self.assertIsNotNone(self.s.find("TfrmGetVar", "Keyvane Input Box", 0, visible=True), "Escape closed it")
+        self.s.xdotool("type", "--delay", "30", "hi")
+        self.s.xdotool("key", "Return")
+        self.assertTrue(self.s.wait_exit(pid, 20000), "the script did not end after the prompt")
+        self.assertEqual(t.chars(), "hi!")
+
     def test_run_lookfor_and_focus(self):
         t = Target(self.s)
         script = "1<<RUN:Other>>2<<LOOKFOR:Late Window~~SECS:30>>3<<FOCUS:Keyvane Target>>4"
