@@ -200,6 +200,24 @@ class Typing(kvtest.WineTestCase):
         for got in (minutes(g[7], g[8], g[9]), minutes(g[10], g[11], g[13])):
             self.assertTrue(lo <= got <= hi or hi < lo, "time %d outside %d..%d" % (got, lo, hi))
 
+    def test_brace_names_in_a_typed_value(self):
+        # A typed value keeps brace names special: the real keys arrive, modifier characters do not.
+        t = Target(self.s)
+        pid, code = self.play(("X", "<<INPUT:v>><<WRITEVALUE>>"), wait_ms=0)
+        form = self.s.find("TfrmGetVar", "Keyvane Input Box", 20000, visible=True)
+        self.assertIsNotNone(form, "the prompt form was not shown")
+        rc, edit = self.s.drive("child", form, "Edit", "-")
+        self.s.drive("settext", edit.strip(), "x{ENTER}{TAB}{SHIFT}a{shift}b{BKSP}c{SPACE}d^@~{UP}{Esc}")
+        self.s.drive("post", edit.strip(), "0x100", "0x0d", "0x1c0001")
+        self.assertTrue(self.s.wait_exit(pid, 20000), "the script did not end after the prompt")
+        self.assertEqual(t.chars(), "x\r\tAb\x08c d^@~\x1b")
+        keys = [k[:3] for k in t.keys()]
+        # {shift}: the Shift key alone, down and up, before b.
+        i = keys.index(("KEYDOWN", 0x42, 0))
+        self.assertEqual(keys[i - 2:i], [("KEYDOWN", 0x10, 0), ("KEYUP", 0x10, 0)])
+        self.assertIn(("KEYDOWN", 0x26, 1), keys)
+        self.assertIn(("KEYDOWN", 0x1B, 0), keys)
+
     def test_brace_faults_show_their_messages(self):
         for n, (script, typed, message) in enumerate((("a<<CTRL>>}b", "a", "Invalid token."),
                                                       ("c<<CTRL>>{d", "c", "No Closing brackets."),
