@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 scripts/deps.sh
-scripts/build.sh win
+scripts/build.sh exe
 . scripts/winarch.sh
 exe="$root/$KV_RUN_BUILD/Keyvane.exe"
 [ "$KV_WIN_ARCH" = win64 ] && echo "This kernel cannot run 32-bit programs: running the x86_64 build of Keyvane.exe."

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+
 #include "engine/script_language.h"
 #include "tests/fakes/typing_rig.h"
 
@@ -107,4 +110,37 @@ TEST(ScriptLanguage, SendModifiedKeyReturnsTheRest) {
   EXPECT_EQ(SendModifiedKey(r.sender, "<<PRINTSCREEN>>", 2), "PRINTSCREEN>>");
   EXPECT_EQ(SendModifiedKey(r.sender, "<<", 2), "");
   EXPECT_TRUE(r.kb.events.empty());
+}
+
+TEST(ScriptLanguage, EveryKeyTokenAloneAndAfterAModifier) {
+  struct Case {
+    const char* token;
+    std::uint8_t vk;
+  };
+  const Case keys[] = {
+      {"<<ENTER>>", 0x0D},    {"<<F1>>", 0x70},     {"<<F2>>", 0x71},   {"<<F3>>", 0x72},   {"<<F4>>", 0x73},
+      {"<<F5>>", 0x74},       {"<<F6>>", 0x75},     {"<<F7>>", 0x76},   {"<<F8>>", 0x77},   {"<<F9>>", 0x78},
+      {"<<F10>>", 0x79},      {"<<F11>>", 0x7A},    {"<<F12>>", 0x7B},  {"<<TAB>>", 0x09},  {"<<BACKSPACE>>", 0x08},
+      {"<<INSERT>>", 0x2D},   {"<<DELETE>>", 0x2E}, {"<<HOME>>", 0x24}, {"<<END>>", 0x23},  {"<<PAGEUP>>", 0x21},
+      {"<<PAGEDOWN>>", 0x22}, {"<<UP>>", 0x26},     {"<<DOWN>>", 0x28}, {"<<LEFT>>", 0x25}, {"<<RIGHT>>", 0x27},
+      {"<<ESC>>", 0x1B},
+  };
+  TypingRig r;
+  for (const Case& k : keys) {
+    r.play(k.token);
+    ASSERT_EQ(r.kb.events.size(), 2u) << k.token;
+    EXPECT_EQ(r.kb.events[0].vk, k.vk) << k.token;
+    // With Ctrl+Shift: Ctrl, Shift, then the key, all released.
+    r.play(std::string("<<CTRL+SHIFT>>") + k.token + "z");
+    ASSERT_GE(r.kb.events.size(), 6u) << k.token;
+    EXPECT_EQ(r.kb.events[0].vk, 0x11) << k.token;
+    EXPECT_EQ(r.kb.events[1].vk, 0x10) << k.token;
+    EXPECT_EQ(r.kb.events[2].vk, 0x10) << k.token;  // pending Shift and its extra Shift
+    EXPECT_EQ(r.kb.events[3].vk, k.vk) << k.token;
+    EXPECT_TRUE(r.kb.keys_left_down().empty()) << k.token;
+    EXPECT_EQ(r.typed().back(), 'z') << k.token;
+  }
+  // Print Screen is pressed alone, but takes no modifier.
+  EXPECT_EQ(r.play("<<PrintScreen>>"), "<PrtSc>");
+  EXPECT_EQ(r.play("<<SHIFT+ALT>><<printscreen>>"), "printscreen>>");
 }

@@ -210,6 +210,44 @@ TEST(ScriptPlayer, FocusAndExecute) {
   EXPECT_EQ(r.shell.opened.size(), 2u);
 }
 
+TEST(ScriptPlayer, ArgumentTokensEndAtTheirOwnMarks) {
+  TypingRig r;
+  const WindowHandle target = r.windows.add("Target");
+  // Title and target end at the first ">", the token at the first ">>".
+  EXPECT_EQ(r.play("<<FOCUS:Target>ignored>>x"), "x");
+  EXPECT_EQ(r.windows.foreground_calls, (std::vector<WindowHandle>{target}));
+  EXPECT_EQ(r.play("<<EXECUTE:app.exe>ignored>>y"), "y");
+  EXPECT_EQ(r.shell.opened, (std::vector<std::string>{"app.exe"}));
+  // A count's single ">" takes the character after it along.
+  EXPECT_EQ(r.play("<<SECS0>x>z"), ">z");
+  EXPECT_EQ(r.play("<<REP2>ab<<ENDREP>>c"), "bbc");
+  // A prompt runs to the first ">>", so it may hold a ">".
+  r.prompt.answers = {"v"};
+  EXPECT_EQ(r.play("<<INPUT:a>b>>c<<WRITEVALUE>>"), "cv");
+  EXPECT_EQ(r.prompt.prompts.back(), "a>b");
+  // Unclosed prompt and run tokens: empty argument, one character goes.
+  r.prompt.answers = {"w"};
+  EXPECT_EQ(r.play("<<INPUT:abc"), "bc");
+  EXPECT_EQ(r.prompt.prompts.back(), "");
+  EXPECT_EQ(r.play("<<RUN:Nope"), "ope");
+  EXPECT_EQ(r.play_error("x<<REP"), "'' is not a valid integer value");
+}
+
+TEST(ScriptPlayer, WaitForAWindowInSecondsThenMinutesAndOddSeparators) {
+  TypingRig r;
+  // A token may carry both units: the seconds are waited, then the minutes.
+  std::uint64_t t = r.loop.now_ms();
+  EXPECT_EQ(r.play("<<LOOKFOR:Nobody~~SECS:1>>MINS:1>>x"), "x");
+  EXPECT_EQ(r.kb.time_of('X'), static_cast<std::int64_t>(t + 61000));
+  // A three-character separator that is missing: one character goes in its place.
+  r.profile.write_string("Main", "WaitForSeparator", "%%%");
+  t = r.loop.now_ms();
+  EXPECT_EQ(r.play("<<LOOKFOR:T%%SECS:2>>w"), "%%SECS:2>>w");
+  EXPECT_EQ(r.kb.time_of('W'), static_cast<std::int64_t>(t));
+  // A modifier left pending at the end of a repeat body holds for the next key, pass or not.
+  EXPECT_EQ(r.play("<<REP2>>a<<CTRL>><<ENDREP>>b"), "a<^a><^b>");
+}
+
 TEST(ScriptPlayer, LongScriptIsPlayedToItsEnd) {
   TypingRig r;
   const std::string script = "x<<CTRL>><<F1>>" + std::string(15000, 'a');

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <map>
+#include <utility>
 
 #include "platform/error.h"
 #include "sendkey/send_key.h"
@@ -294,4 +296,36 @@ TEST(SendKey, KeyNameTable) {
   EXPECT_EQ(LookupKeyName(""), -1);
   EXPECT_EQ(LookupKeyName("F13"), -1);
   EXPECT_EQ(LookupKeyName("\xc4SC"), -1);  // only a to z change case
+}
+
+TEST(SendKey, EveryKeyNameOfTheTablePressesItsKeyInAnyCase) {
+  const std::pair<const char*, int> table[] = {
+      {"MENU", 0x12},  {"SPACE", 0x20},  {"F1", 0x70},     {"F2", 0x71},     {"F3", 0x72},    {"F4", 0x73},
+      {"F5", 0x74},    {"F6", 0x75},     {"F7", 0x76},     {"F8", 0x77},     {"F9", 0x78},    {"F10", 0x79},
+      {"F11", 0x7A},   {"F12", 0x7B},    {"INSERT", 0x2D}, {"DELETE", 0x2E}, {"DEL", 0x2E},   {"HOME", 0x24},
+      {"END", 0x23},   {"PGUP", 0x21},   {"PGDN", 0x22},   {"TAB", 0x09},    {"ENTER", 0x0D}, {"BKSP", 0x08},
+      {"PRTSC", 0x2C}, {"ESCAPE", 0x1B}, {"ESC", 0x1B},    {"UP", 0x26},     {"DOWN", 0x28},  {"LEFT", 0x25},
+      {"RIGHT", 0x27}, {"DN", 0x28},     {"L", 0x25},      {"R", 0x27},
+  };
+  Rig r;
+  for (const auto& [name, vk] : table) {
+    std::string lower(name);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const std::string& written : {std::string(name), lower}) {
+      r.kb.clear();
+      r.sk.Send("{" + written + "}");
+      ASSERT_EQ(r.kb.events.size(), 2u) << written;
+      EXPECT_EQ(r.kb.events[0].vk, vk) << written;
+      EXPECT_FALSE(r.kb.events[0].up);
+      EXPECT_EQ(r.kb.events[1].vk, vk) << written;
+      EXPECT_TRUE(r.kb.events[1].up);
+    }
+  }
+  // The three modifier names, written in capitals, hold their key for the next key only.
+  EXPECT_EQ(r.send("{CTRL}x{ALT}x{SHIFT}1x"),
+            "+Ctrl +X -X -Ctrl +Alt +X -X -Alt +Shift +Shift +1 -1 -Shift -Shift +X -X");
+  EXPECT_EQ(r.send("{ctrl}{Shift}"), "+Ctrl -Ctrl +Shift -Shift");
+  EXPECT_EQ(LookupKeyName("CTRL"), 0x11);
+  EXPECT_EQ(LookupKeyName("ALT"), 0x12);
+  EXPECT_EQ(LookupKeyName("SHIFT"), 0x10);
 }

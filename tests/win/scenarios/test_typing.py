@@ -1,6 +1,8 @@
 """Typing, whole program: Keyvane.exe /Open:"X" /Close plays a script into the logging target
 window that has the focus; the test compares the characters and key messages it received."""
+import datetime
 import os
+import re
 import sys
 import time
 
@@ -137,6 +139,39 @@ class Typing(kvtest.WineTestCase):
         lines = t.lines()
         self.assertIn("FOCUS", lines[lines.index("READY hwnd=%s" % t.hwnd) + 1:], "the focus did not come back")
 
+    def test_prompt_form_layout_and_an_answer_typed_on_the_keyboard(self):
+        t = Target(self.s)
+        pid, code = self.play(("X", "<<INPUT:Question>><<WRITEVALUE>>!"), wait_ms=0)
+        form = self.s.find("TfrmGetVar", "Keyvane Input Box", 20000, visible=True)
+        self.assertIsNotNone(form, "the prompt form was not shown")
+        rc, style = self.s.drive("style", form)
+        st, ex = (int(x, 16) for x in style.split())
+        self.assertEqual(st & 0x00C00000, 0x00C00000, "no caption")
+        self.assertEqual(st & 0x00080000, 0, "border icons shown")
+        self.assertTrue(ex & 0x80, "not a tool window")
+
+        def rect(cls, text):
+            rc, h = self.s.drive("child", form, cls, text)
+            self.assertEqual(rc, 0, "no %s %r on the form" % (cls, text))
+            rc, r = self.s.drive("rect", h.strip())
+            return [int(v) for v in r.split()[:4]]
+
+        label, edit, button = rect("Static", "Question"), rect("Edit", "-"), rect("Button", "&OK")
+        self.assertEqual((label[2] - label[0], label[3] - label[1]), (225, 41))
+        self.assertEqual((edit[0] - label[0], edit[1] - label[1], edit[2] - edit[0]), (1, 42, 222))
+        self.assertEqual((button[0] - label[0], button[1] - label[1]), (143, 71))
+        self.assertEqual((button[2] - button[0], button[3] - button[1]), (82, 22))
+        # The form takes the keyboard: Escape does not close it, the typed text goes into the
+        # edit and Enter confirms.
+        wait_for(lambda: self.s.drive("foreground")[1].strip() == form.strip(), 10, what="the prompt in front")
+        self.s.xdotool("key", "Escape")
+        time.sleep(0.5)
+        self.assertIsNotNone(self.s.find("TfrmGetVar", "Keyvane Input Box", 0, visible=True), "Escape closed it")
+        self.s.xdotool("type", "--delay", "30", "hi")
+        self.s.xdotool("key", "Return")
+        self.assertTrue(self.s.wait_exit(pid, 20000), "the script did not end after the prompt")
+        self.assertEqual(t.chars(), "hi!")
+
     def test_run_lookfor_and_focus(self):
         t = Target(self.s)
         script = "1<<RUN:Other>>2<<LOOKFOR:Late Window~~SECS:30>>3<<FOCUS:Keyvane Target>>4"
@@ -167,6 +202,73 @@ class Typing(kvtest.WineTestCase):
         pid, code = self.play(("X", "x\xe9\x80\xa3y"))
         self.assertEqual(code, 0)
         self.assertEqual(t.chars(), "x\xe9\x80\xa3y")
+
+    def test_plain_text_unknown_tokens_line_breaks_and_dates(self):
+        t = Target(self.s)
+        script = ("a@b^c~d{e}f<<HELLO>><<ENDREP>><<<<x\r\ny<<CTRL>><<PRINTSCREEN>>"
+                  "|<<ShortDate>>|<<LONGDATE>>|<<shorttime>>|<<LongTime>>\r\n")
+        before = datetime.datetime.now()
+        pid, code = self.play(("X", script))
+        after = datetime.datetime.now()
+        self.assertEqual(code, 0)
+        chars = t.chars()
+        head = "a@b^c~d{e}fHELLO>>ENDREP>>x\r\nyPRINTSCREEN>>|"
+        self.assertEqual(chars[:len(head)], head)
+        # The locale of the test prefix is US English.
+        m = re.fullmatch(r"(\d+)/(\d+)/(\d{4})\|(\w+), (\w+) (\d+), (\d{4})\|(\d+):(\d\d) (AM|PM)"
+                         r"\|(\d+):(\d\d):(\d\d) (AM|PM)", chars[len(head):])
+        self.assertIsNotNone(m, "dates and times typed as %r" % chars[len(head):])
+        g = m.groups()
+        for now in (before, after):
+            if (int(g[0]), int(g[1]), int(g[2])) == (now.month, now.day, now.year):
+                self.assertEqual(g[3:7], (now.strftime("%A"), now.strftime("%B"), str(now.day), str(now.year)))
+                break
+        else:
+            self.fail("short date %s/%s/%s is not today" % g[:3])
+        # Short time without seconds, long time with them, both 12-hour with AM/PM.
+        def minutes(h, mm, ampm):
+            return (int(h) % 12 + (12 if ampm == "PM" else 0)) * 60 + int(mm)
+        lo = before.hour * 60 + before.minute
+        hi = after.hour * 60 + after.minute
+        for got in (minutes(g[7], g[8], g[9]), minutes(g[10], g[11], g[13])):
+            self.assertTrue(lo <= got <= hi or hi < lo, "time %d outside %d..%d" % (got, lo, hi))
+
+    def test_brace_names_in_a_typed_value(self):
+        # A typed value keeps brace names special: the real keys arrive, modifier characters do not.
+        t = Target(self.s)
+        pid, code = self.play(("X", "<<INPUT:v>><<WRITEVALUE>>"), wait_ms=0)
+        form = self.s.find("TfrmGetVar", "Keyvane Input Box", 20000, visible=True)
+        self.assertIsNotNone(form, "the prompt form was not shown")
+        rc, edit = self.s.drive("child", form, "Edit", "-")
+        self.s.drive("settext", edit.strip(), "x{ENTER}{TAB}{SHIFT}a{shift}b{BKSP}c{SPACE}d^@~{UP}{Esc}")
+        self.s.drive("post", edit.strip(), "0x100", "0x0d", "0x1c0001")
+        self.assertTrue(self.s.wait_exit(pid, 20000), "the script did not end after the prompt")
+        self.assertEqual(t.chars(), "x\r\tAb\x08c d^@~\x1b")
+        keys = [k[:3] for k in t.keys()]
+        # {shift}: the Shift key alone, down and up, before b.
+        i = keys.index(("KEYDOWN", 0x42, 0))
+        self.assertEqual(keys[i - 2:i], [("KEYDOWN", 0x10, 0), ("KEYUP", 0x10, 0)])
+        self.assertIn(("KEYDOWN", 0x26, 1), keys)
+        self.assertIn(("KEYDOWN", 0x1B, 0), keys)
+
+    def test_brace_faults_show_their_messages(self):
+        for n, (script, typed, message) in enumerate((("a<<CTRL>>}b", "a", "Invalid token."),
+                                                      ("c<<CTRL>>{d", "c", "No Closing brackets."),
+                                                      ("<<INPUT:v>>e<<WRITEVALUE>>f", "e", "No Closing brackets."))):
+            t = Target(self.s, "target%d.log" % n, "Keyvane Target %d" % n)
+            pid, code = self.play(("X", script), wait_ms=0)
+            if "INPUT" in script:
+                form = self.s.find("TfrmGetVar", "Keyvane Input Box", 20000, visible=True)
+                self.assertIsNotNone(form, "the prompt form was not shown")
+                rc, edit = self.s.drive("child", form, "Edit", "-")
+                self.s.drive("settext", edit.strip(), "{x")
+                self.s.drive("post", edit.strip(), "0x100", "0x0d", "0x1c0001")
+            box = self.s.msgbox("Keyvane", 20000)
+            self.assertIsNotNone(box, "no error message box for %r" % script)
+            self.assertIn(message, box[1])
+            self.s.press_ok(box[0])
+            self.assertEqual(t.chars(), typed, "the script went on after the fault")
+            kvtest.kill_wine_programs(["keyvane.exe", "kvtarget.exe"])
 
 
 if __name__ == "__main__":
