@@ -8,8 +8,10 @@
 namespace kv::win {
 
 MainForm::MainForm() {
+  // Owned by the hidden host, the window gets no taskbar button: the program stays off the
+  // taskbar, reached through its notification-area icon.
   create("TfrmMain", "Ostrel Keyvane", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME,
-         CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr,
+         CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, App::application_window(),
          LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
   set_client_size(410, 298);
   create_list_panel();

@@ -133,6 +133,15 @@ class Manager(kvtest.WineTestCase):
         time.sleep(0.5)
         self.assertFalse(self.controls(form)["Delete Macro"][1])
 
+    def test_the_window_stays_off_the_taskbar(self):
+        pid, form, lv = self.open_manager({"Name": "A", "Type": 1})
+        xids = wait_for(lambda: self.s.xdotool("search", "--name", "^Ostrel Keyvane$").split(), 10,
+                        what="the window on the display")
+        # What a desktop's taskbar reads to leave a window out.
+        states = subprocess.run(["xprop", "-id", xids[0], "_NET_WM_STATE"], env=self.s.env, stdout=subprocess.PIPE,
+                                timeout=30).stdout.decode()
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", states)
+
     def set_x_work_area(self, area):
         """Sets (or with None removes) the work area a desktop's taskbar leaves; Wine reads it
         when its server starts, so the server is restarted."""
