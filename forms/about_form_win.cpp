@@ -2,6 +2,7 @@
 
 #include "app/app_win.h"
 #include "forms/main_form_win.h"
+#include "forms/modal_win.h"
 #include "platform/win32/window_win.h"
 
 namespace kv::win {
@@ -30,14 +31,17 @@ class AboutForm : public Window {
   void show_modal() {
     centre_on_screen();
     open_ = true;
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-    SetFocus(ok_);
-    App& a = app();
-    while (open_ && !a.pump.terminated()) {
-      a.pump.wait_for_message();
-      a.pump.process_messages();
-    }
+    {
+      ModalScope modal(hwnd());
+      ShowWindow(hwnd(), SW_SHOW);
+      SetForegroundWindow(hwnd());
+      SetFocus(ok_);
+      App& a = app();
+      while (open_ && !a.pump.terminated()) {
+        a.pump.wait_for_message();
+        a.pump.process_messages();
+      }
+    }  // the other windows take input again before this one hides, so one of them gets the focus
     ShowWindow(hwnd(), SW_HIDE);
   }
 

@@ -3,6 +3,7 @@
 #include "app/app_win.h"
 #include "app/hints.h"
 #include "app/host_win.h"
+#include "forms/modal_win.h"
 
 namespace kv::win {
 
@@ -45,10 +46,14 @@ void HintForm::show_modal(const std::string& text) {
   SetWindowTextA(mmo_hint_, crlf.c_str());
   centre_on_screen();
   open_ = true;
-  ShowWindow(hwnd(), SW_SHOW);
-  SetForegroundWindow(hwnd());
-  SetFocus(cmd_ok_);
-  run_modal(hwnd(), open_);
+  {
+    ModalScope modal(hwnd());
+    ShowWindow(hwnd(), SW_SHOW);
+    SetForegroundWindow(hwnd());
+    SetFocus(cmd_ok_);
+    run_modal(hwnd(), open_);
+  }  // the other windows take input again before this one hides, so one of them gets the focus
+  ShowWindow(hwnd(), SW_HIDE);
 }
 
 void HintForm::close() {
@@ -59,7 +64,6 @@ void HintForm::close() {
   hint_window_closed(store, a.pump, SendMessageA(cb_show_hint_, BM_GETCHECK, 0, 0) == BST_CHECKED, checked);
   a.host->set_show_hints_checked(checked);
   open_ = false;
-  ShowWindow(hwnd(), SW_HIDE);
 }
 
 bool HintForm::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

@@ -50,15 +50,19 @@ std::string platform_key_name(std::uint8_t vk) {
 
 void set_enabled(HWND w, bool on) { EnableWindow(w, on ? TRUE : FALSE); }
 
+// F1 released, also with Alt held (the release then comes as a system key).
+bool f1_released(UINT msg, WPARAM wp) { return (msg == WM_KEYUP || msg == WM_SYSKEYUP) && wp == VK_F1; }
+
 // Help: F1 released anywhere in the window, whichever control has the focus.
 LRESULT CALLBACK f1_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-  if (msg == WM_KEYUP && wp == VK_F1) guarded([] { open_help_topic("Operation"); });
+  if (f1_released(msg, wp)) guarded([] { open_help_topic("Operation"); });
   return DefSubclassProc(w, msg, wp, lp);
 }
 
 }  // namespace
 
-MacroListPanel::MacroListPanel(Window& form) : form_(form), shellink_(std::make_unique<ShellLinkWin>()) {
+MacroListPanel::MacroListPanel(Window& form)
+    : form_(form), shellink_(std::make_unique<ShellLinkWin>()), print_dialog_(std::make_unique<PrintDialog>()) {
   // Shellink starts on the desktop, normal window, no hotkey.
   shellink_->link.SetShellFolder(TShellFolder::sfDesktop);
   shellink_->link.SetWindowState(TWindowState::wsNormal);
@@ -69,6 +73,7 @@ MacroListPanel::MacroListPanel(Window& form) : form_(form), shellink_(std::make_
 }
 
 MacroListPanel::~MacroListPanel() {
+  if (list_) RemoveWindowSubclass(list_, list_subclass, 2);
   Win32MessagePump::remove_dialog(form_.hwnd());
   if (images_) ImageList_Destroy(images_);
 }
@@ -103,6 +108,20 @@ void MacroListPanel::create_controls() {
   cmd_close_ = create_control(form_, "BUTTON", "Hide", button, 321, 271, 86, 21, kIdClose);
   for (HWND c : {list_, cmd_help_, cmd_new_, cmd_properties_, cmd_delete_, cmd_close_})
     SetWindowSubclass(c, f1_subclass, 1, 0);
+  SetWindowSubclass(list_, list_subclass, 2, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// The list reports the release of the left and right buttons itself (NM_CLICK, NM_RCLICK) but
+// not that of the middle one, which is a mouse button released over the list all the same.
+LRESULT CALLBACK MacroListPanel::list_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  if (msg == WM_MBUTTONUP) guarded([ref] { reinterpret_cast<MacroListPanel*>(ref)->lvMacroMouseUp(); });
+  return DefSubclassProc(w, msg, wp, lp);
+}
+
+void MacroListPanel::lvMacroMouseUp() {
+  const bool focused = SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0;
+  commands_.list_mouse_up(row_count() > 0, selected_index() >= 0, focused);
+  apply_commands();
 }
 
 void MacroListPanel::create_images() {
@@ -252,7 +271,7 @@ void MacroListPanel::mnuPrintClick() {
     r.shortcut_keys = item_text(i, 1);
     rows.push_back(std::move(r));
   }
-  print_text_with_dialog(form_.hwnd(), macro_list_print_text(rows));
+  print_dialog_->print(form_.hwnd(), macro_list_print_text(rows));
 }
 
 void MacroListPanel::Shortcut_Create(TShellFolder where, int number) {
@@ -292,10 +311,7 @@ bool MacroListPanel::on_notify(const NMHDR& n, LRESULT& result) {
       commands_.list_mouse_up(has_rows, selected, focused);
       apply_commands();
       break;
-    case NM_RCLICK:
-      commands_.list_mouse_up(has_rows, selected, focused);
-      apply_commands();
-      break;
+    case NM_RCLICK: lvMacroMouseUp(); break;
     case NM_DBLCLK: edit_selected(); break;
     default: return false;
   }
@@ -368,7 +384,8 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       result = 0;
       return true;
     case WM_KEYUP:  // the window itself has the focus
-      if (wp != VK_F1) return false;
+    case WM_SYSKEYUP:
+      if (!f1_released(msg, wp)) return false;
       open_help_topic("Operation");
       result = 0;
       return true;

@@ -18,6 +18,7 @@
 namespace kv::win {
 
 class ShellLinkWin;
+class PrintDialog;
 
 class MacroListPanel : public MacroListView {
  public:
@@ -57,6 +58,9 @@ class MacroListPanel : public MacroListView {
   void on_command(int id);
   bool on_notify(const NMHDR& n, LRESULT& result);
   void show_popup(int x, int y);
+  // A mouse button released over the list.
+  void lvMacroMouseUp();
+  static LRESULT CALLBACK list_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
   void cmdDeleteMacroClick();
   void edit_selected();
   int row_count() const;
@@ -72,6 +76,7 @@ class MacroListPanel : public MacroListView {
   HMENU shortcut_menu_ = nullptr;  // owned by popup_
   ListCommands commands_;
   std::unique_ptr<ShellLinkWin> shellink_;
+  std::unique_ptr<PrintDialog> print_dialog_;  // PrintDialog1
 };
 
 }  // namespace kv::win

@@ -59,12 +59,6 @@ class PrinterCanvas : public TextCanvas {
   HGDIOBJ old_ = nullptr;
 };
 
-struct GlobalTraits {
-  using Handle = HGLOBAL;
-  static Handle empty() { return nullptr; }
-  static void close(Handle h) { GlobalFree(h); }
-};
-
 }  // namespace
 
 void print_text_on(HDC dc, const std::string& text, const char* job_name) {
@@ -89,15 +83,38 @@ void print_text_on(HDC dc, const std::string& text, const char* job_name) {
   if (EndDoc(dc) <= 0) throw Error("Printing failed");
 }
 
-void print_text_with_dialog(HWND owner, const std::string& text) {
+PrintDialog::~PrintDialog() {
+  if (dev_mode_) GlobalFree(dev_mode_);
+  if (dev_names_) GlobalFree(dev_names_);
+}
+
+void PrintDialog::print(HWND owner, const std::string& text) {
   PRINTDLGA pd{};
-  pd.lStructSize = sizeof pd;
-  pd.hwndOwner = owner;
-  pd.Flags = PD_RETURNDC | PD_NOWARNING | PD_NOSELECTION | PD_NOPAGENUMS;
-  const BOOL chosen = PrintDlgA(&pd);
-  Owned<GlobalTraits> mode(pd.hDevMode), names(pd.hDevNames);
+  BOOL chosen = FALSE;
+  DWORD err = 0;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    pd = PRINTDLGA{};
+    pd.lStructSize = sizeof pd;
+    pd.hwndOwner = owner;
+    // Printing to a file is not offered: the text always goes to the printer. The driver makes
+    // the copies asked for.
+    pd.Flags = PD_RETURNDC | PD_NOWARNING | PD_NOSELECTION | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
+               PD_USEDEVMODECOPIESANDCOLLATE;
+    pd.hDevMode = dev_mode_;
+    pd.hDevNames = dev_names_;
+    chosen = PrintDlgA(&pd);
+    // The dialog may have replaced the handles it was given; it owns what it replaced.
+    dev_mode_ = pd.hDevMode;
+    dev_names_ = pd.hDevNames;
+    err = chosen ? 0 : CommDlgExtendedError();
+    const bool last_printer_gone = err == PDERR_PRINTERNOTFOUND || err == PDERR_DNDMMISMATCH;
+    if (!last_printer_gone || (!dev_mode_ && !dev_names_)) break;
+    // The printer chosen last time is gone: offer the default one instead.
+    if (dev_mode_) GlobalFree(dev_mode_);
+    if (dev_names_) GlobalFree(dev_names_);
+    dev_mode_ = dev_names_ = nullptr;
+  }
   if (!chosen) {
-    const DWORD err = CommDlgExtendedError();
     if (err == 0) return;  // cancelled
     if (err == PDERR_NODEFAULTPRN || err == PDERR_NODEVICES) throw Error("No printer is installed");
     throw Error("The print dialog failed (error " + std::to_string(err) + ")");

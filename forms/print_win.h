@@ -7,9 +7,23 @@
 
 namespace kv::win {
 
-// Shows the print dialog (owned by `owner`); prints nothing when it is cancelled. Printer
-// errors are raised as kv::Error.
-void print_text_with_dialog(HWND owner, const std::string& text);
+// PrintDialog1: the standard print dialog. Like a dialog kept on its form, it offers the
+// printer and settings chosen last time when it is shown again.
+class PrintDialog {
+ public:
+  PrintDialog() = default;
+  ~PrintDialog();
+  PrintDialog(const PrintDialog&) = delete;
+  PrintDialog& operator=(const PrintDialog&) = delete;
+
+  // Shows the dialog (owned by `owner`) and prints the text on the chosen printer; prints
+  // nothing when it is cancelled. Printer errors are raised as kv::Error.
+  void print(HWND owner, const std::string& text);
+
+ private:
+  HGLOBAL dev_mode_ = nullptr;
+  HGLOBAL dev_names_ = nullptr;
+};
 
 // Prints on an open printer device context (the job is started and ended here).
 void print_text_on(HDC printer, const std::string& text, const char* job_name);

@@ -75,15 +75,12 @@ unsigned Window::dpi() const { return window_dpi(hwnd()); }
 int Window::scale(int px) const { return MulDiv(px, static_cast<int>(dpi()), 96); }
 
 void Window::centre_on_screen() {
+  // The whole primary screen, taskbar included, not just its work area.
   RECT r;
   GetWindowRect(hwnd(), &r);
-  MONITORINFO mi{};
-  mi.cbSize = sizeof mi;
-  GetMonitorInfoA(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &mi);
-  const RECT& wa = mi.rcWork;
   const int w = r.right - r.left, h = r.bottom - r.top;
-  SetWindowPos(hwnd(), nullptr, wa.left + ((wa.right - wa.left) - w) / 2, wa.top + ((wa.bottom - wa.top) - h) / 2, 0,
-               0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Window::set_client_size(int w, int h) {

@@ -28,7 +28,7 @@ class Window {
   int scale(int px) const;
   unsigned dpi() const;
 
-  // Moves the window so that it is centred on its monitor's work area.
+  // Moves the window so that it is centred on the primary screen.
   void centre_on_screen();
   // Sets the client area to w x h pixels (96-dpi units) keeping the position.
   void set_client_size(int w, int h);

@@ -10,6 +10,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import kvtest  # noqa: E402
+import kvwine  # noqa: E402
 import kvresident as kr  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
@@ -109,6 +110,47 @@ class Manager(kvtest.WineTestCase):
         self.assertTrue(self.controls(form)["Edit Macro"][1])
         self.assertEqual(self.rows(lv)[1], 1)
 
+    def test_selection_alone_changes_no_command_a_middle_button_release_does(self):
+        pid, form, lv = self.open_manager({"Name": "A", "Type": 1}, {"Name": "B", "Type": 1})
+        # A row selected and focused without the mouse, as with the keyboard: commands stay off.
+        self.assertEqual(self.s.drive("lvselect", lv, "1")[0], 0)
+        time.sleep(0.5)
+        self.assertEqual(self.rows(lv)[1], 1)
+        c = self.controls(form)
+        self.assertFalse(c["Delete Macro"][1])
+        self.assertFalse(c["Edit Macro"][1])
+        # Releasing the middle button over the list is a mouse release like any other.
+        self.click_row(lv, 1, "middle")
+        wait_for(lambda: self.controls(form)["Delete Macro"][1], 10, what="Delete Macro enabled")
+        self.assertTrue(self.controls(form)["Edit Macro"][1])
+
+    def set_x_work_area(self, area):
+        """Sets (or with None removes) the work area a desktop's taskbar leaves; Wine reads it
+        when its server starts, so the server is restarted."""
+        if area:
+            cmd = ["xprop", "-root", "-format", "_NET_WORKAREA", "32c", "-set", "_NET_WORKAREA", area]
+        else:
+            cmd = ["xprop", "-root", "-remove", "_NET_WORKAREA"]
+        subprocess.run(cmd, env=self.s.env, check=True, timeout=30)
+        kvtest.kill_wine_programs()
+        subprocess.run(["wineserver", "-k"], env=self.s.env, timeout=60)
+        subprocess.run(["wineserver", "-w"], env=self.s.env, timeout=60)
+        kvwine.ensure()
+
+    def test_first_run_centres_on_the_screen_not_its_work_area(self):
+        # A taskbar along the bottom takes 64 pixels of the 1280 x 1024 screen.
+        self.set_x_work_area("0, 0, 1280, 960")
+        try:
+            rc, area = self.mgr("workarea")
+            self.assertEqual(area.split(), "0 0 1280 1024 0 0 1280 960".split(), "the work area was not taken up")
+            pid, form, lv = self.open_manager({"Name": "A", "Type": 1})
+            rc, rect = self.s.drive("rect", form)
+            l, t, r, b = (int(v) for v in rect.split()[:4])
+            self.assertLessEqual(abs((l + r) // 2 - 640), 2, rect)
+            self.assertLessEqual(abs((t + b) // 2 - 512), 2, rect)
+        finally:
+            self.set_x_work_area(None)
+
     def test_empty_store_lists_nothing(self):
         self.s.remove_ini()
         pid, _ = self.s.keyvane("")
@@ -192,6 +234,10 @@ class Manager(kvtest.WineTestCase):
             self.s.drive("post", lv, "0x101", "0x71", "0xC03C0001")
             time.sleep(1.0)
             self.assertEqual(len(kr.marker_lines(self.s)), 2)
+            # F1 released while Alt is held arrives as a system key: still F1.
+            self.s.drive("post", lv, "0x105", "0x70", "0xE03B0001")
+            wait_for(lambda: len(kr.marker_lines(self.s)) == 3, 15, what="help from Alt+F1")
+            self.assertEqual(kr.marker_lines(self.s)[2], expected)
 
     # --- shortcut files --------------------------------------------------------------------
     def desktop_links(self, name):
@@ -283,6 +329,49 @@ class Manager(kvtest.WineTestCase):
         self.assertEqual(lines[0], "HOTKEY MACRO NAME", lines)
         self.assertTrue(lines[1].startswith("_____"), lines)
         self.assertEqual(lines[2:], ["Ctrl+A Alpha", "Ctrl+Alt+F12 Gamma"])
+
+    def print_dialog_from_tray(self, tray):
+        self.s.drive("post", tray, "1124", "1", "0x205")
+        rc, menu = self.s.drive("popupmenu", "10000")
+        self.assertEqual(rc, 0, "the tray menu did not open")
+        self.s.drive("post", menu.strip(), "0x102", str(ord("p")), "0")
+        dlg = self.s.find("#32770", "Print", 15000, visible=True)
+        self.assertIsNotNone(dlg, "no print dialog")
+        rc, combo = self.s.drive("child", dlg, "ComboBox", "-")
+        self.assertEqual(rc, 0, "no printer list in the print dialog")
+        return dlg, combo.strip()
+
+    def test_tray_prints_while_hidden_and_the_dialog_keeps_the_chosen_printer(self):
+        first, second = self.s.path("first.ps"), self.s.path("second.ps")
+        for name, out in (("KvSecond", second), ("KvFirst", first)):  # KvFirst ends as the default
+            rc, _ = self.mgr("addprinter", name, kvwine_path(out), kvwine_path(DATA))
+            self.assertEqual(rc, 0, "no file-backed printer")
+        self.s.macros({"Name": "Alpha", "Type": 1, "HotKey": 16449}, {"Name": "NoKey", "Type": 1})
+        pid, host, tray = kr.start_keyvane(self.s)
+        self.assertIsNone(self.s.find("TfrmMain", "Ostrel Keyvane", 0, visible=True))
+        dlg, combo = self.print_dialog_from_tray(tray)
+        self.assertEqual(self.s.drive("gettext", combo)[1].strip(), "KvFirst")
+        # Printing to a file is not offered: the text always goes to the printer.
+        rc, children = self.s.drive("children", dlg)
+        to_file = [l for l in children.split("\n") if re.search(r' button \d \d ".*to fi', l.lower())]
+        self.assertTrue(to_file, children)
+        self.assertTrue(all(re.search(r' button 0 \d ', l.lower()) for l in to_file), to_file)
+        self.assertEqual(self.mgr("cbselect", combo, "KvSecond")[0], 0)
+        self.s.drive("click", self.s.drive("child", dlg, "Button", "OK")[1].strip())
+        wait_for(lambda: os.path.exists(second) and b"%%EOF" in read_bytes(second), 30, what="the printed file")
+        text = subprocess.run(["ps2ascii", second], stdout=subprocess.PIPE, timeout=60).stdout.decode("utf-8", "replace")
+        lines = [" ".join(l.replace("\xa0", " ").split()) for l in text.replace("\r", "").split("\n") if l.strip()]
+        self.assertEqual(lines[0], "HOTKEY MACRO NAME", lines)
+        self.assertEqual(lines[2:], ["Ctrl+A Alpha"])
+        self.s.drive("waitgone", "#32770", "Print", "10000")
+        # Shown again, the dialog offers the printer chosen last time; cancelling prints nothing.
+        dlg, combo = self.print_dialog_from_tray(tray)
+        self.assertEqual(self.s.drive("gettext", combo)[1].strip(), "KvSecond")
+        self.s.drive("click", self.s.drive("child", dlg, "Button", "Cancel")[1].strip())
+        self.assertEqual(self.s.drive("waitgone", "#32770", "Print", "10000")[0], 0)
+        time.sleep(1.0)
+        self.assertFalse(os.path.exists(first))
+        self.assertIsNone(self.s.msgbox("Keyvane", 0))
 
 
 def read_bytes(path):

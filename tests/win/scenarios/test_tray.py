@@ -82,16 +82,25 @@ class Tray(kvtest.WineTestCase):
         self.s.drive("regmsg", "TaskbarCreated", tray)
         wait_for(lambda: self.s.drive("trayhas", tray, "1")[0] == 0, 10, what="the icon added again")
 
+    def disabled(self, hwnd):
+        return bool(int(self.s.drive("style", hwnd)[1].split()[0], 16) & 0x08000000)
+
     def test_about_box(self):
-        self.s.macros()
+        self.s.macros(main={"FirstRun": 1})
         pid, host, tray = kr.start_keyvane(self.s)
+        form = self.s.find("TfrmMain", "Ostrel Keyvane", 20000, visible=True)
+        self.assertIsNotNone(form)
+        self.assertFalse(self.disabled(form))
         self.menu(tray, "h", "a")
         box = self.s.find("-", "About Keyvane", 10000, visible=True)
         self.assertIsNotNone(box, "no about box")
         rc, children = self.s.drive("children", box)
         self.assertIn('"Keyvane 3.3d"', children)
+        # Modal: the manager window takes no input while the box is up.
+        self.assertTrue(self.disabled(form))
         self.s.drive("click", self.s.drive("child", box, "Button", "OK")[1].strip())
         self.assertEqual(self.s.drive("waitgone", "-", "About Keyvane", "10000")[0], 0)
+        wait_for(lambda: not self.disabled(form), 10, what="the manager window enabled again")
 
     def test_help_opens_the_operation_topic_and_the_faq(self):
         with self.s.html_viewer():

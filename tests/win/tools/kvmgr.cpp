@@ -1,5 +1,8 @@
 // kvmgr.exe: test helper for the manager window's scenarios (run in the same Wine prefix).
-//   lvclick HWND INDEX [right|double]   clicks a list view row like a user (SendInput at the row)
+//   lvclick HWND INDEX [right|double|middle]  clicks a list view row like a user (SendInput at the row)
+//   cbselect HWND TEXT                   selects the combo box item with exactly that text and tells
+//                                        the combo's parent, as a user's choice does
+//   workarea                             prints the primary screen's rectangle and its work area
 //   link PATH                            reads a .lnk back through the shell link object and prints
 //                                        target, arguments, workdir, description, hotkey, showcmd, icon
 //   addprinter NAME PORT PPD_DIR         a PostScript printer whose port is a file; made the default
@@ -52,10 +55,11 @@ int lvclick(HWND lv, int index, const char* how) {
   SetCursorPos(pt.x, pt.y);
   Sleep(50);
   const bool right = how && !std::strcmp(how, "right");
+  const bool middle = how && !std::strcmp(how, "middle");
   const int clicks = how && !std::strcmp(how, "double") ? 2 : 1;
   for (int i = 0; i < clicks; ++i) {
-    mouse(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
-    mouse(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
+    mouse(middle ? MOUSEEVENTF_MIDDLEDOWN : right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
+    mouse(middle ? MOUSEEVENTF_MIDDLEUP : right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP);
   }
   std::printf("%ld %ld\n", pt.x, pt.y);
   return 0;
@@ -145,6 +149,26 @@ int add_printer(const char* name, const char* port, const char* ppd_dir) {
   return SetDefaultPrinterA(name) ? 0 : 1;
 }
 
+int cbselect(HWND combo, const char* text) {
+  // The system carries the combo box's string messages across processes itself.
+  const LRESULT index =
+      SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text));
+  if (index < 0) return 1;
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(combo));
+  return 0;
+}
+
+int workarea() {
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (!GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &mi)) return 1;
+  std::printf("%ld %ld %ld %ld %ld %ld %ld %ld\n", mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right,
+              mi.rcMonitor.bottom, mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,6 +178,8 @@ int main(int argc, char** argv) {
   const std::string cmd = argv[1];
   if (cmd == "lvclick" && argc >= 4) return lvclick(parse_hwnd(argv[2]), std::atoi(argv[3]), argc > 4 ? argv[4] : nullptr);
   if (cmd == "link" && argc >= 3) return read_link(argv[2]);
+  if (cmd == "cbselect" && argc >= 4) return cbselect(parse_hwnd(argv[2]), argv[3]);
+  if (cmd == "workarea") return workarea();
   if (cmd == "addprinter" && argc >= 5) return add_printer(argv[2], argv[3], argv[4]);
   std::fprintf(stderr, "kvmgr: bad command\n");
   return 2;
