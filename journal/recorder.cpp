@@ -136,6 +136,13 @@ void JournalRecorder::playback_done(const PlayOutcome& outcome) {
   // The box is modal and processes messages: a playback asked for meanwhile waits in the queue.
   if (!outcome.error.empty()) p_.errors.show_error(outcome.error);
   playing_ = false;
+  // Esc stops journal playback as such: the playbacks waiting behind the cancelled one are
+  // dropped too, each still ending with its own OnFinished.
+  std::size_t dropped = 0;
+  if (outcome.user_cancel) {
+    dropped = queue_.size();
+    queue_.clear();
+  }
   if (!queue_.empty()) {
     const Request next = queue_.front();
     queue_.pop_front();
@@ -144,6 +151,8 @@ void JournalRecorder::playback_done(const PlayOutcome& outcome) {
     update_hooks();
   }
   if (on_finished) on_finished(outcome.user_cancel);
+  for (; dropped > 0; --dropped)
+    if (on_finished) on_finished(true);
 }
 
 }  // namespace kv::journal

@@ -102,7 +102,8 @@ class JournalRecorder : public JournalControl {
   bool hi_speed_playback() const override { return hi_speed_; }
   void start_record() override;
   void stop_record() override;
-  // A playback asked for while another runs is queued and starts when that one has finished.
+  // A playback asked for while another runs is queued and starts when that one has finished;
+  // Esc cancels the running playback and drops the queued ones.
   void start_playback() override;
   bool busy() const override { return playing_ || !queue_.empty(); }
 

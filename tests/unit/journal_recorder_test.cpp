@@ -322,6 +322,36 @@ TEST(JournalRecorder, APlaybackAskedForDuringAnotherIsQueued) {
   EXPECT_EQ(r.injector.events(), want);
 }
 
+TEST(JournalRecorder, EscAlsoDropsThePlaybacksQueuedBehindTheCancelledOne) {
+  Rig r;
+  Recording two;
+  two.keystrokes_only = true;
+  two.duration_ms = 10;
+  two.events = {key(0, EventKind::KeyDown, 'Z'), key(10, EventKind::KeyUp, 'Z')};
+  r.files.put("one.dat", encode(typed_ab()));
+  r.files.put("two.dat", encode(two));
+  r.clock.hold(true);
+  r.play("one.dat", false);
+  r.play("two.dat", true);
+  r.play("two.dat", true);
+  ASSERT_TRUE(r.clock.wait_for_blocked_wait());
+  ASSERT_TRUE(r.hooks.emit(user_key(kCancelVk, true, 0)));
+  r.clock.hold(false);
+  ASSERT_TRUE(r.wait_finishes(3));
+  // One OnFinished per playback asked for, all cancelled; nothing of the queued ones was played.
+  EXPECT_EQ(r.log, (std::vector<std::string>{"finished cancel", "finished cancel", "finished cancel"}));
+  EXPECT_TRUE(r.injector.events().empty());
+  EXPECT_FALSE(r.recorder.busy());
+  EXPECT_FALSE(r.hooks.current().keyboard);
+  EXPECT_FALSE(r.ui.run_until([] { return false; }, 100));
+  EXPECT_EQ(r.finishes(), 3);
+  // The next playback asked for runs normally.
+  r.play("two.dat", true);
+  ASSERT_TRUE(r.wait_finishes(4));
+  EXPECT_EQ(r.log.back(), "finished");
+  EXPECT_EQ(r.injector.events(), two.events);
+}
+
 TEST(JournalRecorder, DestroyingItDuringAPlaybackEndsTheWorker) {
   Rig r;
   r.files.put("k.dat", encode(typed_ab()));

@@ -130,3 +130,32 @@ TEST(JournalUnderScripts, AMissingRecordingStillLetsTheScriptEnd) {
   EXPECT_EQ(r.errors.shown, (std::vector<std::string>{"Cannot open file " + r.files.dir + "Gone.dat"}));
   EXPECT_EQ(r.log, (std::vector<std::string>{"True", "NoRecord"}));
 }
+
+TEST(JournalUnderScripts, EscEndsThePlaybackAndTheOneQueuedBehindItAndTheScriptEnds) {
+  Rig r;
+  r.macro(1, "Keys", 3, "Keys.dat");
+  r.macro(2, "Mouse", 3, "Mouse.dat");
+  r.macro(3, "Outer", 4, "Outer.key");
+  r.dat.put(r.files.dir + "Keys.dat", encode(press('K', 300)));
+  r.dat.put(r.files.dir + "Mouse.dat", encode(press('M', 0)));
+  r.files.files[r.files.dir + "Outer.key"] = "<<RUN:Keys>><<RUN:Mouse>>ab";
+  // The user presses Esc while the script waits and the first playback waits for its key.
+  r.clock.hold(true);
+  bool pressed = false;
+  r.pump.on_wait = [&] {
+    if (pressed) return;
+    pressed = true;
+    ASSERT_TRUE(r.clock.wait_for_blocked_wait());
+    RawInput esc;
+    esc.kind = EventKind::KeyDown;
+    esc.vk = kCancelVk;
+    ASSERT_TRUE(r.hooks.emit(esc));
+    r.clock.hold(false);
+  };
+  r.runner.ProcessHotKey(3);
+  // One end reported for each playback, then the script's.
+  EXPECT_EQ(r.log, (std::vector<std::string>{"True", "True", "NoRecord"}));
+  EXPECT_TRUE(r.injector.events().empty());
+  EXPECT_TRUE(r.runner.journal_idle());
+  EXPECT_FALSE(r.recorder.busy());
+}

@@ -162,6 +162,30 @@ class Journal(kvtest.WineTestCase):
         a_lines = [l for l in self.log_lines("t.log") if "vk=41" in l]
         self.assertTrue(a_lines[-1].startswith("KEYUP"), a_lines[-3:])
 
+    def test_esc_also_drops_the_playback_queued_behind(self):
+        self.target("t.log")
+
+        def presses(vk, n):
+            out = []
+            for i in range(n):
+                out.append((i * 100, 1, vk, 0, 0, 0))
+                out.append((i * 100 + 50, 2, vk, 0, 0, 0))
+            return out
+
+        self.s.put("A.dat", dat_file(presses(0x41, 300), 30000), binary=True)
+        self.s.put("B.dat", dat_file(presses(0x42, 20), 2000), binary=True)
+        # Both run by the one name; the second playback waits behind the first.
+        self.s.macros({"Name": "Both", "Type": 3, "FileName": "A.dat", "Speed": 1},
+                      {"Name": "both", "Type": 3, "FileName": "B.dat", "Speed": 1})
+        pid, _ = self.s.keyvane('/Open:"Both" /Close')
+        wait_for(lambda: len(self.chars("t.log")) >= 5, 20, what="the playback to begin")
+        self.s.xdotool("key", "Escape")
+        self.assertTrue(self.s.wait_exit(pid, 10000), "Esc did not end the playbacks")
+        time.sleep(1.0)
+        typed = self.chars("t.log")
+        self.assertLess(len(typed), 100)
+        self.assertNotIn("b", typed, "the queued playback ran after Esc")
+
     def test_a_script_running_a_journal_macro_ends_after_its_playback(self):
         self.target("t.log")
         # 'a' ten times between 1 s and 4 s, at the recorded speed.
