@@ -389,6 +389,18 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       open_help_topic("Operation");
       result = 0;
       return true;
+    case WM_ACTIVATE:
+      // The control that had the focus gets it back when the window is active again; at first
+      // that is the list, the first control in tab order.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f && IsChild(form_.hwnd(), f)) last_focus_ = f;
+      } else {
+        HWND f = last_focus_ && IsWindow(last_focus_) && IsWindowEnabled(last_focus_) ? last_focus_ : list_;
+        SetFocus(f);
+      }
+      result = 0;
+      return true;
     case WM_HELP:  // F1 is answered on its release
       result = TRUE;
       return true;

@@ -74,6 +74,7 @@ class MacroListPanel : public MacroListView {
   HIMAGELIST images_ = nullptr;
   OwnedMenu popup_;
   HMENU shortcut_menu_ = nullptr;  // owned by popup_
+  HWND last_focus_ = nullptr;       // the control with the focus when the window was last active
   ListCommands commands_;
   std::unique_ptr<ShellLinkWin> shellink_;
   std::unique_ptr<PrintDialog> print_dialog_;  // PrintDialog1

@@ -124,6 +124,15 @@ class Manager(kvtest.WineTestCase):
         wait_for(lambda: self.controls(form)["Delete Macro"][1], 10, what="Delete Macro enabled")
         self.assertTrue(self.controls(form)["Edit Macro"][1])
 
+    def test_the_list_has_the_keyboard_when_the_window_opens(self):
+        pid, form, lv = self.open_manager({"Name": "A", "Type": 1}, {"Name": "B", "Type": 1})
+        kr.focus(self.s, "Ostrel Keyvane")
+        self.s.xdotool("key", "End")
+        wait_for(lambda: self.rows(lv)[1] == 1, 10, what="the last row selected from the keyboard")
+        # A selection made with the keyboard leaves the commands as they were.
+        time.sleep(0.5)
+        self.assertFalse(self.controls(form)["Delete Macro"][1])
+
     def set_x_work_area(self, area):
         """Sets (or with None removes) the work area a desktop's taskbar leaves; Wine reads it
         when its server starts, so the server is restarted."""
