@@ -1,7 +1,6 @@
 #include "forms/getvar_win.h"
 
-#include <vector>
-
+#include "forms/modal_win.h"
 #include "platform/win32/adapters.h"
 
 namespace kv::win {
@@ -10,9 +9,11 @@ namespace {
 
 constexpr int kButton1 = IDOK;  // Enter in the edit presses the default button
 
-BOOL CALLBACK collect_enabled(HWND w, LPARAM lp) {
-  if (IsWindowVisible(w) && IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-  return TRUE;
+std::string window_text(HWND w) {
+  const int n = GetWindowTextLengthA(w);
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(w, text.data(), n + 1)));
+  return text;
 }
 
 }  // namespace
@@ -41,29 +42,38 @@ void GetVarForm::FormShow() {
 }
 
 std::string GetVarForm::ask(const std::string& prompt) {
+  // A macro started while the form is up (by a window trigger, say) may ask in its turn: its
+  // question takes the form until answered, then the first one comes back as it was left.
+  const bool nested = !closed_;
+  const std::string outer_prompt = nested ? window_text(lbl_prompt_) : std::string();
+  const std::string outer_value = nested ? window_text(edt_val_) : std::string();
   SetWindowTextA(lbl_prompt_, prompt.c_str());
-  centre_on_screen();
-  // Modal: the program's other windows take no input while the prompt is up.
-  std::vector<HWND> disabled;
-  EnumThreadWindows(GetCurrentThreadId(), collect_enabled, reinterpret_cast<LPARAM>(&disabled));
-  for (HWND w : disabled)
-    if (w != hwnd()) EnableWindow(w, FALSE);
-  closed_ = false;
-  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-  FormShow();
-  while (!closed_ && !pump_.terminated()) {
-    pump_.wait_for_message();
-    pump_.process_messages();
-  }
-  closed_ = true;
-  const int n = GetWindowTextLengthA(edt_val_);
-  std::string value(static_cast<std::size_t>(n) + 1, '\0');
-  GetWindowTextA(edt_val_, value.data(), n + 1);
-  value.resize(static_cast<std::size_t>(n));
   SetWindowTextA(edt_val_, "");
-  for (HWND w : disabled)
-    if (w != hwnd()) EnableWindow(w, TRUE);
-  ShowWindow(hwnd(), SW_HIDE);
+  std::string value;
+  {
+    // Modal: the program's other windows take no input while the prompt is up.
+    const ModalScope modal(hwnd());
+    if (!nested) centre_on_screen();
+    closed_ = false;
+    SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    FormShow();
+    while (!closed_ && !pump_.terminated()) {
+      pump_.wait_for_message();
+      pump_.process_messages();
+    }
+    value = window_text(edt_val_);
+    SetWindowTextA(edt_val_, "");
+  }
+  if (nested) {
+    SetWindowTextA(lbl_prompt_, outer_prompt.c_str());
+    SetWindowTextA(edt_val_, outer_value.c_str());
+    SendMessageA(edt_val_, EM_SETSEL, outer_value.size(), static_cast<LPARAM>(outer_value.size()));
+    closed_ = false;
+    FormShow();
+  } else {
+    closed_ = true;
+    ShowWindow(hwnd(), SW_HIDE);
+  }
   return value;
 }
 

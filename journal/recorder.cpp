@@ -137,9 +137,10 @@ void JournalRecorder::playback_done(const PlayOutcome& outcome) {
   if (!outcome.error.empty()) p_.errors.show_error(outcome.error);
   playing_ = false;
   // Esc stops journal playback as such: the playbacks waiting behind the cancelled one are
-  // dropped too, each still ending with its own OnFinished.
+  // dropped too, each still ending with its own OnFinished. An Esc that came after the last
+  // event was played, before this report, still counts for them.
   std::size_t dropped = 0;
-  if (outcome.user_cancel) {
+  if (outcome.user_cancel || cancel_) {
     dropped = queue_.size();
     queue_.clear();
   }

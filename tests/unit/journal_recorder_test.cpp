@@ -352,6 +352,20 @@ TEST(JournalRecorder, EscAlsoDropsThePlaybacksQueuedBehindTheCancelledOne) {
   EXPECT_EQ(r.injector.events(), two.events);
 }
 
+TEST(JournalRecorder, EscBetweenThePlaybacksEndAndItsReportStillDropsTheQueue) {
+  Rig r;
+  r.files.put("k.dat", encode(typed_ab()));
+  r.play("k.dat", true);
+  r.play("k.dat", true);
+  // The first playback has played everything; its report waits on the UI thread.
+  ASSERT_TRUE(r.ui.wait_pending());
+  ASSERT_TRUE(r.hooks.emit(user_key(kCancelVk, true, 0)));
+  ASSERT_TRUE(r.wait_finishes(2));
+  EXPECT_EQ(r.log, (std::vector<std::string>{"finished", "finished cancel"}));
+  EXPECT_EQ(r.injector.events(), typed_ab().events);
+  EXPECT_FALSE(r.recorder.busy());
+}
+
 TEST(JournalRecorder, DestroyingItDuringAPlaybackEndsTheWorker) {
   Rig r;
   r.files.put("k.dat", encode(typed_ab()));

@@ -36,6 +36,9 @@ def start_keyvane(s, args=""):
     assert host, "Keyvane did not start"
     tray = s.find("TEPTrayIcon", "-", 10000)
     assert tray, "no tray icon window"
+    # The prompt form is created last, after the hotkeys were registered: keys pressed before
+    # that would be lost.
+    assert s.find("TfrmGetVar", "-", 20000), "start-up did not finish"
     return pid, host, tray
 
 
