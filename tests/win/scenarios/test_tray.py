@@ -1,7 +1,7 @@
 """The tray icon and its menu, whole program, driven through the icon's callback message:
 "&Exit" ends the program, "&Show Hints" writes the setting, "&Open" and the double click do
-nothing before the command line is handled, help opens at its topic, the about box, and the
-icon comes back when the taskbar is created again."""
+nothing before the command line is handled, help opens at its topic, the about box, the web
+entries open web addresses, and the icon comes back when the taskbar is created again."""
 import os
 import subprocess
 import sys
@@ -116,6 +116,29 @@ class Tray(kvtest.WineTestCase):
             self.assertTrue(os.path.exists(self.s.path("Keyvane.html")))
             with open(self.s.path("Keyvane.html"), "rb") as f:
                 self.assertIn(b'id="Operation"', f.read())
+
+    def test_support_and_home_entries_open_web_addresses(self):
+        viewer = self.s.tool_copy("kvmarker.exe", "kvweb.exe")
+        key = r"HKLM\Software\Classes\https\shell\open\command"
+        _, old = self.s.wine("reg", "query", key, "/ve")
+        old_value = next((l.split("REG_SZ", 1)[1].strip() for l in old.splitlines() if "REG_SZ" in l), None)
+        self.s.wine("reg", "add", key, "/ve", "/d", '"%s" "%%1"' % viewer, "/f")
+        try:
+            self.s.macros()
+            pid, host, tray = kr.start_keyvane(self.s)
+            self.menu(tray, "h", "t")
+            wait_for(lambda: kr.marker_lines(self.s), 15, what="the support page opened")
+            self.menu(tray, "v")
+            wait_for(lambda: len(kr.marker_lines(self.s)) == 2, 15, what="the home page opened")
+            support, home = (l.split(" ", 2)[2] for l in kr.marker_lines(self.s))
+            for url in (support, home):
+                self.assertRegex(url, r"^https://[\w.-]+/")
+            self.assertNotEqual(support, home)
+        finally:
+            if old_value is not None:
+                self.s.wine("reg", "add", key, "/ve", "/d", old_value, "/f")
+            else:
+                self.s.wine("reg", "delete", key, "/ve", "/f")
 
 
 if __name__ == "__main__":
