@@ -60,7 +60,12 @@ class Triggers(kvtest.WineTestCase):
         time.sleep(1.0)
         self.assertEqual(self.lines(), [], "a hidden window ran the macro")
         self.assertEqual(self.found(1), "")
-        wait_for(lambda: len(self.lines()) == 2, 10, what="both runs once shown")
+        try:
+            wait_for(lambda: len(self.lines()) == 2, 10, what="both runs once shown")
+        except AssertionError:
+            # Say what state it stopped in: which ran, what was recorded, any message shown.
+            self.fail("both runs once shown: ran %r, FoundHandle %r / %r, message %r"
+                      % (self.lines(), self.found(1), self.found(2), self.s.msgbox("Keyvane", 0)))
         # Both ran (in number order: the two programs then start side by side, so the order of
         # their lines proves nothing; the unit tests hold the order).
         self.assertEqual(sorted(self.lines()), ["RAN first.exe", "RAN second.exe"])
