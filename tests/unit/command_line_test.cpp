@@ -68,6 +68,19 @@ TEST(DoCommandLine, MatchesEveryMacroOfTheNameInOrder) {
   r.ran.clear();
   EXPECT_TRUE(DoCommandLine({"/Close", "other", "/OPEN:   Other   ", "r\xE9sum\xE9"}, r.profile, r.loop, r.run));
   EXPECT_EQ(r.ran, (std::vector<int>{2, 2}));
+  // Arguments run in their own order, not in the order of the macros they name.
+  r.ran.clear();
+  DoCommandLine({"/Open:Other", "/Open:Daily Report", "OTHER"}, r.profile, r.loop, r.run);
+  EXPECT_EQ(r.ran, (std::vector<int>{2, 1, 3, 4, 2}));
+}
+
+TEST(DoCommandLine, MacrosBeyondTheHotkeyRangeRunByName) {
+  Rig r;
+  std::vector<std::string> names(100, "x");
+  names.push_back("Last");
+  r.names(names);
+  DoCommandLine({"/Open:Last", "last", "/OPEN: LAST "}, r.profile, r.loop, r.run);
+  EXPECT_EQ(r.ran, (std::vector<int>{101, 101, 101}));
 }
 
 TEST(DoCommandLine, EmptyOpenNameMatchesNamelessMacrosAndCloseAloneRunsNothing) {
