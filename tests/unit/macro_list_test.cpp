@@ -57,6 +57,13 @@ TEST(MacroRows, EmptyStoreGivesNoRowsAndEntriesBoundsTheList) {
   const auto rows = read_macro_rows(s, no_platform_names);
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].caption, "Macro2");  // listed although its section is missing
+  // No upper limit: a macro past the hotkey range is listed like any other.
+  p.write_string("Main", "Entries", "101");
+  add_macro(p, 101, {{"Name", "Last"}, {"Type", "4"}, {"HotKey", "49217"}});
+  const auto many = read_macro_rows(s, no_platform_names);
+  ASSERT_EQ(many.size(), 101u);
+  EXPECT_EQ(many[100].caption, "Last");
+  EXPECT_EQ(many[100].shortcut_keys, "Ctrl+Alt+A");
 }
 
 TEST(ListCommands, ClickAndMouseUpFollowTheirOwnRules) {
