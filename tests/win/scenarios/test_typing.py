@@ -185,8 +185,10 @@ class Typing(kvtest.WineTestCase):
         late = Target(self.s, "late.log", "Not Yet")
         self.s.drive("settext", late.hwnd, "Late Window")
         self.assertTrue(self.s.wait_exit(pid, 30000))
-        self.assertEqual(late.chars(), "3")
-        self.assertEqual(t.chars(), "1o24")
+        # Both windows' text in either message, so a failure shows where the keys went.
+        where = "late window %r, first window %r" % (late.chars(), t.chars())
+        self.assertEqual(late.chars(), "3", where)
+        self.assertEqual(t.chars(), "1o24", where)
 
     def test_bad_count_shows_its_message_and_ends_the_script(self):
         t = Target(self.s)
