@@ -11,6 +11,7 @@
 #include "forms/main_form_win.h"
 #include "forms/print_layout.h"
 #include "forms/print_win.h"
+#include "forms/shortcut_create.h"
 #include "store/macro_store.h"
 
 namespace kv::win {
