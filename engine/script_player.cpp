@@ -2,12 +2,13 @@
 
 #include <cstdint>
 
+#include "engine/find_titled_window.h"
 #include "engine/script_language.h"
 #include "platform/error.h"
+#include "platform/scope_exit.h"
 #include "platform/text.h"
 #include "store/integer.h"
 #include "store/macro_store.h"
-#include "engine/find_titled_window.h"
 
 namespace kv {
 
@@ -32,28 +33,52 @@ std::string_view drop(std::string_view text, std::size_t n) {
   return text.substr(std::min(n, text.size()));
 }
 
+// The spellings of the tokens the player carries out itself; the typing tokens (modifiers,
+// keys, dates) are the language's (script_language).
+constexpr std::string_view kSecs = "<<SECS";
+constexpr std::string_view kMins = "<<MINS";
+constexpr std::string_view kRep = "<<REP";
 constexpr std::string_view kEndRep = "<<ENDREP>>";
+constexpr std::string_view kInput = "<<INPUT:";
+constexpr std::string_view kWriteValue = "<<WRITEVALUE>>";
+constexpr std::string_view kRun = "<<RUN:";
+constexpr std::string_view kLookFor = "<<LOOKFOR:";
+constexpr std::string_view kLookForSecs = "SECS:";
+constexpr std::string_view kLookForMins = "MINS:";
+constexpr std::string_view kFocus = "<<FOCUS:";
+constexpr std::string_view kExecute = "<<EXECUTE:";
+// A repeat without its end mark drops this many characters after its spelling.
+constexpr std::size_t kRepWithoutEnd = 9;
 
 }  // namespace
 
+// In the order the player tests them. No spelling is a prefix of another, so the order only
+// matters for reading.
+const ScriptPlayer::PlayerToken ScriptPlayer::kPlayerTokens[] = {
+    {kSecs, &ScriptPlayer::secs_token},
+    {kMins, &ScriptPlayer::mins_token},
+    {kRep, &ScriptPlayer::rep_token},
+    {kInput, &ScriptPlayer::input_token},
+    {kWriteValue, &ScriptPlayer::write_value_token},
+    {kRun, &ScriptPlayer::run_token},
+    {kLookFor, &ScriptPlayer::look_for_token},
+    {kFocus, &ScriptPlayer::focus_token},
+    {kExecute, &ScriptPlayer::execute_token},
+};
+
 void ScriptPlayer::SendKeys(const std::string& script) {
+  const ScopeExit release([this] { d_.sender.ReleaseHeldKeys(); });
   const std::string text = trim_controls(script);
   std::string_view rest = text;
-  try {
-    while (!rest.empty()) {
-      if (rest.size() >= 2 && rest[0] == '<' && rest[1] == '<') {
-        rest = ExecuteToken(rest);
-      } else {
-        const char c = rest[0];
-        rest.remove_prefix(1);
-        type_char(c);
-      }
+  while (!rest.empty()) {
+    if (rest.size() >= 2 && rest[0] == '<' && rest[1] == '<') {
+      rest = ExecuteToken(rest);
+    } else {
+      const char c = rest[0];
+      rest.remove_prefix(1);
+      type_char(c);
     }
-  } catch (...) {
-    d_.sender.ReleaseHeldKeys();
-    throw;
   }
-  d_.sender.ReleaseHeldKeys();
 }
 
 void ScriptPlayer::type_char(char c) {
@@ -63,128 +88,122 @@ void ScriptPlayer::type_char(char c) {
     d_.sender.Send(std::string_view(&c, 1));
 }
 
-void ScriptPlayer::send_tokens_only(std::string_view text) {
+void ScriptPlayer::send_tokens_only(std::string_view text, bool then_process_messages) {
   d_.sender.SetTokensOnly(true);
-  try {
-    d_.sender.Send(text);
-  } catch (...) {
-    d_.sender.SetTokensOnly(false);
-    throw;
-  }
-  d_.sender.SetTokensOnly(false);
+  const ScopeExit off([this] { d_.sender.SetTokensOnly(false); });
+  d_.sender.Send(text);
+  if (then_process_messages) d_.pump.process_messages();
 }
 
 std::string_view ScriptPlayer::ExecuteToken(std::string_view text) {
-  if (const ModifierToken* m = match_modifier_token(text)) {
-    std::string_view after = text.substr(m->spelling.size());
-    if (after.size() >= 2 && after[0] == '<' && after[1] == '<') return SendModifiedKey(d_.sender, after, m->code);
-    // The character goes as key-sequence text: "{" or "}" after a modifier is a fault there.
-    std::string seq(m->prefix);
-    if (!after.empty()) seq += after[0];
-    d_.sender.Send(seq);
-    return drop(after, 1);
-  }
+  if (const ModifierToken* m = match_modifier_token(text)) return modifier_token(*m, text.substr(m->spelling.size()));
   if (const KeyToken* k = match_key_token(text)) {
     d_.sender.Send(k->sent);
     return text.substr(k->spelling.size());
-  }
-  if (starts_with_token(text, "<<SECS") || starts_with_token(text, "<<MINS")) {
-    const WaitUnit unit = starts_with_token(text, "<<SECS") ? WaitUnit::Seconds : WaitUnit::Minutes;
-    text = text.substr(6);
-    Delay(str_to_int(before(text, ">")), unit);
-    return remove_through(text, ">");
-  }
-  if (starts_with_token(text, "<<REP")) {
-    text = text.substr(5);
-    const std::string_view copy = text;
-    text = remove_through(text, ">");
-    // Blocks do not nest: the first end mark, written in capitals, closes the block.
-    const std::string body(before(text, kEndRep));
-    RepMac(str_to_int(before(copy, ">")), body);
-    const std::size_t end = copy.find(kEndRep);
-    return drop(copy, end == std::string_view::npos ? 9 : end + kEndRep.size());
   }
   if (const DateToken* d = match_date_token(text)) {
     d_.sender.Send(d_.datetime.format_now(d->format).substr(0, kMaxKeySequence));
     return text.substr(d->spelling.size());
   }
-  if (starts_with_token(text, "<<INPUT:")) {
-    text = text.substr(8);
-    const WindowHandle typing_into = d_.windows.foreground();
-    script_value_ = d_.prompt.ask(std::string(before(text, ">>")));
-    // The prompt took the foreground: give it back to the window the script types into.
-    if (typing_into) d_.windows.set_foreground(typing_into);
-    return remove_through(text, ">>");
-  }
-  if (starts_with_token(text, "<<WRITEVALUE>>")) {
-    d_.sender.SetTokensOnly(true);
-    try {
-      d_.sender.Send(std::string_view(script_value_).substr(0, kMaxKeySequence));
-      d_.pump.process_messages();
-    } catch (...) {
-      d_.sender.SetTokensOnly(false);
-      throw;
-    }
-    d_.sender.SetTokensOnly(false);
-    return text.substr(14);
-  }
-  if (starts_with_token(text, "<<RUN:")) {
-    text = text.substr(6);
-    const std::string name = ascii_upper(before(text, ">"));
-    if (run_depth_ >= kMaxRunNesting) throw Error(format_message(kRunsNestedTooDeeply, std::to_string(kMaxRunNesting)));
-    MacroStore store(d_.profile);
-    const int entries = store.entries();
-    for (int i = 1; i <= entries; ++i) {
-      if (ascii_upper(store.read_string(macro_section(i), keys::kName, "")) == name) {
-        ++run_depth_;
-        try {
-          if (d_.process_hot_key) d_.process_hot_key(i);
-        } catch (...) {
-          --run_depth_;
-          throw;
-        }
-        --run_depth_;
-      }
-      d_.pump.process_messages();
-    }
-    return remove_through(text, ">");
-  }
-  if (starts_with_token(text, "<<LOOKFOR:")) {
-    text = text.substr(10);
-    MacroStore store(d_.profile);
-    const std::string sep = store.read_string(keys::kMain, keys::kWaitForSeparator, kDefaultWaitSeparator);
-    const std::size_t p = sep.empty() ? std::string_view::npos : text.find(sep);
-    std::string title;
-    if (p == std::string_view::npos) {
-      text = drop(text, 1);
-    } else {
-      title = std::string(text.substr(0, p));
-      text = text.substr(p + sep.size());
-    }
-    if (starts_with_token(text, "SECS:")) {
-      text = text.substr(5);
-      WaitForWindow(title, WaitUnit::Seconds, str_to_int(before(text, ">>")));
-      text = remove_through(text, ">>");
-    }
-    if (starts_with_token(text, "MINS:")) {
-      text = text.substr(5);
-      WaitForWindow(title, WaitUnit::Minutes, str_to_int(before(text, ">>")));
-      text = remove_through(text, ">>");
-    }
-    return text;
-  }
-  if (starts_with_token(text, "<<FOCUS:")) {
-    text = text.substr(8);
-    if (const WindowHandle w = d_.windows.find_window(std::string(before(text, ">")))) d_.windows.set_foreground(w);
-    return remove_through(text, ">>");
-  }
-  if (starts_with_token(text, "<<EXECUTE:")) {
-    text = text.substr(10);
-    d_.shell.open(std::string(before(text, ">")));
-    return remove_through(text, ">>");
-  }
+  for (const PlayerToken& t : kPlayerTokens)
+    if (starts_with_token(text, t.spelling)) return (this->*t.play)(text.substr(t.spelling.size()));
   // Unrecognised: only the "<<" goes, the rest is typed.
   return drop(text, 2);
+}
+
+std::string_view ScriptPlayer::modifier_token(const ModifierToken& m, std::string_view after) {
+  if (after.size() >= 2 && after[0] == '<' && after[1] == '<') return SendModifiedKey(d_.sender, after, m.code);
+  // The character goes as key-sequence text: "{" or "}" after a modifier is a fault there.
+  std::string seq(m.prefix);
+  if (!after.empty()) seq += after[0];
+  d_.sender.Send(seq);
+  return drop(after, 1);
+}
+
+std::string_view ScriptPlayer::delay_token(std::string_view text, WaitUnit unit) {
+  Delay(str_to_int(before(text, ">")), unit);
+  return remove_through(text, ">");
+}
+
+std::string_view ScriptPlayer::secs_token(std::string_view text) {
+  return delay_token(text, WaitUnit::Seconds);
+}
+
+std::string_view ScriptPlayer::mins_token(std::string_view text) {
+  return delay_token(text, WaitUnit::Minutes);
+}
+
+std::string_view ScriptPlayer::rep_token(std::string_view text) {
+  const std::string_view copy = text;
+  text = remove_through(text, ">");
+  // Blocks do not nest: the first end mark, written in capitals, closes the block.
+  const std::string body(before(text, kEndRep));
+  RepMac(str_to_int(before(copy, ">")), body);
+  const std::size_t end = copy.find(kEndRep);
+  return drop(copy, end == std::string_view::npos ? kRepWithoutEnd : end + kEndRep.size());
+}
+
+std::string_view ScriptPlayer::input_token(std::string_view text) {
+  const WindowHandle typing_into = d_.windows.foreground();
+  script_value_ = d_.prompt.ask(std::string(before(text, ">>")));
+  // The prompt took the foreground: give it back to the window the script types into.
+  if (typing_into) d_.windows.set_foreground(typing_into);
+  return remove_through(text, ">>");
+}
+
+std::string_view ScriptPlayer::write_value_token(std::string_view text) {
+  send_tokens_only(std::string_view(script_value_).substr(0, kMaxKeySequence), true);
+  return text;
+}
+
+std::string_view ScriptPlayer::run_token(std::string_view text) {
+  const std::string name = ascii_upper(before(text, ">"));
+  if (run_depth_ >= kMaxRunNesting) throw Error(format_message(kRunsNestedTooDeeply, std::to_string(kMaxRunNesting)));
+  MacroStore store(d_.profile);
+  const int entries = store.entries();
+  for (int i = 1; i <= entries; ++i) {
+    if (ascii_upper(store.read_string(macro_section(i), keys::kName, "")) == name) {
+      ++run_depth_;
+      const ScopeExit back([this] { --run_depth_; });
+      if (d_.process_hot_key) d_.process_hot_key(i);
+    }
+    d_.pump.process_messages();
+  }
+  return remove_through(text, ">");
+}
+
+std::string_view ScriptPlayer::look_for_token(std::string_view text) {
+  MacroStore store(d_.profile);
+  const std::string sep = store.read_string(keys::kMain, keys::kWaitForSeparator, kDefaultWaitSeparator);
+  const std::size_t p = sep.empty() ? std::string_view::npos : text.find(sep);
+  std::string title;
+  if (p == std::string_view::npos) {
+    text = drop(text, 1);
+  } else {
+    title = std::string(text.substr(0, p));
+    text = text.substr(p + sep.size());
+  }
+  if (starts_with_token(text, kLookForSecs)) {
+    text = text.substr(kLookForSecs.size());
+    WaitForWindow(title, WaitUnit::Seconds, str_to_int(before(text, ">>")));
+    text = remove_through(text, ">>");
+  }
+  if (starts_with_token(text, kLookForMins)) {
+    text = text.substr(kLookForMins.size());
+    WaitForWindow(title, WaitUnit::Minutes, str_to_int(before(text, ">>")));
+    text = remove_through(text, ">>");
+  }
+  return text;
+}
+
+std::string_view ScriptPlayer::focus_token(std::string_view text) {
+  if (const WindowHandle w = d_.windows.find_window(std::string(before(text, ">")))) d_.windows.set_foreground(w);
+  return remove_through(text, ">>");
+}
+
+std::string_view ScriptPlayer::execute_token(std::string_view text) {
+  d_.shell.open(std::string(before(text, ">")));
+  return remove_through(text, ">>");
 }
 
 void ScriptPlayer::RepMac(int n, const std::string& body) {
@@ -211,27 +230,20 @@ void ScriptPlayer::DelayTimerTick() {
 void ScriptPlayer::Delay(int n, WaitUnit unit) {
   DelayFrame frame{unit == WaitUnit::Seconds ? 1000u : 60000u, 0};
   delays_.push_back(&frame);
-  d_.delay_timer.start(frame.interval);
-  tick_counter_ = 0;
-  auto finish = [this] {
+  const ScopeExit finish([this] {
     delays_.pop_back();
     d_.delay_timer.stop();
-  };
-  try {
+  });
+  d_.delay_timer.start(frame.interval);
+  tick_counter_ = 0;
+  d_.pump.process_messages();
+  while (frame.ticks < n && !d_.pump.terminated()) {
+    // A delay that ran inside this one stopped the shared timer when it ended: restart it and
+    // keep counting from where this delay was.
+    if (!d_.delay_timer.running() || d_.delay_timer.interval() != frame.interval) d_.delay_timer.start(frame.interval);
+    d_.pump.wait_for_message();
     d_.pump.process_messages();
-    while (frame.ticks < n && !d_.pump.terminated()) {
-      // A delay that ran inside this one stopped the shared timer when it ended: restart it and
-      // keep counting from where this delay was.
-      if (!d_.delay_timer.running() || d_.delay_timer.interval() != frame.interval)
-        d_.delay_timer.start(frame.interval);
-      d_.pump.wait_for_message();
-      d_.pump.process_messages();
-    }
-  } catch (...) {
-    finish();
-    throw;
   }
-  finish();
 }
 
 }  // namespace kv

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/runner.h"
+#include "engine/script_language.h"
 #include "platform/ports.h"
 #include "sendkey/send_key.h"
 
@@ -55,7 +56,25 @@ class ScriptPlayer : public ScriptPlayerEntry {
 
  private:
   void type_char(char c);
-  void send_tokens_only(std::string_view text);
+  void send_tokens_only(std::string_view text, bool then_process_messages = false);
+
+  // Each token the player carries out: given the text after its spelling, returns the rest.
+  struct PlayerToken {
+    std::string_view spelling;
+    std::string_view (ScriptPlayer::*play)(std::string_view text);
+  };
+  static const PlayerToken kPlayerTokens[];
+  std::string_view modifier_token(const ModifierToken& m, std::string_view after);
+  std::string_view delay_token(std::string_view text, WaitUnit unit);
+  std::string_view secs_token(std::string_view text);
+  std::string_view mins_token(std::string_view text);
+  std::string_view rep_token(std::string_view text);
+  std::string_view input_token(std::string_view text);
+  std::string_view write_value_token(std::string_view text);
+  std::string_view run_token(std::string_view text);
+  std::string_view look_for_token(std::string_view text);
+  std::string_view focus_token(std::string_view text);
+  std::string_view execute_token(std::string_view text);
 
   struct DelayFrame {
     unsigned interval;
