@@ -1,5 +1,6 @@
 #include "engine/script_player.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/find_titled_window.h"
@@ -74,18 +75,13 @@ void ScriptPlayer::SendKeys(const std::string& script) {
     if (rest.size() >= 2 && rest[0] == '<' && rest[1] == '<') {
       rest = ExecuteToken(rest);
     } else {
-      const char c = rest[0];
-      rest.remove_prefix(1);
-      type_char(c);
+      // Plain text up to the next token goes as one batch, so a hotkey or a timer waits for
+      // at most one run of kMaxKeySequence characters.
+      const std::size_t n = std::min({rest.find("<<"), rest.size(), kMaxKeySequence});
+      d_.sender.SendText(rest.substr(0, n));
+      rest.remove_prefix(n);
     }
   }
-}
-
-void ScriptPlayer::type_char(char c) {
-  if (c == '@' || c == '^' || c == '~')
-    send_tokens_only(std::string_view(&c, 1));
-  else
-    d_.sender.Send(std::string_view(&c, 1));
 }
 
 void ScriptPlayer::send_tokens_only(std::string_view text, bool then_process_messages) {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "platform/error.h"
+#include "platform/scope_exit.h"
 #include "platform/text.h"
 
 namespace kv {
@@ -78,6 +79,32 @@ int TSendKey::Send(std::string_view text) {
   PlayKeySequence(text);
   pump_.process_messages();
   return 0;
+}
+
+void TSendKey::SendText(std::string_view text) {
+  if (text.empty()) return;
+  if (use_dll_) {
+    for (char c : text) send_literal(c);
+    return;
+  }
+  collecting_ = true;
+  {
+    const ScopeExit done([this] {
+      collecting_ = false;
+      collected_.clear();
+    });
+    for (char c : text) press_char(c);
+    send_batch(collected_);
+  }
+  pump_.process_messages();
+}
+
+void TSendKey::send_literal(char c) {
+  const bool special = c == '@' || c == '^' || c == '~';
+  const bool was = shared_.tokens_only;
+  if (special) shared_.tokens_only = true;
+  const ScopeExit back([this, was] { shared_.tokens_only = was; });
+  Send(std::string_view(&c, 1));
 }
 
 void TSendKey::PlayKeySequence(std::string_view text) {
@@ -206,7 +233,10 @@ void TSendKey::press_with_modifiers(const KeyInput& down, const KeyInput& up, bo
     b.push_back(key_event(kVkAlt, true));
   }
   s.pending_shift = s.pending_ctrl = s.pending_alt = s.pending_ctrl_alt = false;
-  send_batch(b);
+  if (collecting_)
+    collected_.insert(collected_.end(), b.begin(), b.end());
+  else
+    send_batch(b);
 }
 
 // A character the layout has no key for is typed as itself; pending modifiers still apply.

@@ -53,6 +53,10 @@ class TSendKey {
   // text, 0 when played here, or the library's own result. Raises "Invalid token" and
   // "No Closing brackets"; keys sent before the fault stay sent.
   int Send(std::string_view text);
+  // Types the text as it is written, every character as itself ("@", "{" and all); pending
+  // modifiers apply to its first key. All its key presses go to the system as one batch, each
+  // contiguous and in order; then pending messages are processed once.
+  void SendText(std::string_view text);
 
   bool TokensOnly() const { return shared_.tokens_only; }
   void SetTokensOnly(bool on) { shared_.tokens_only = on; }
@@ -74,12 +78,17 @@ class TSendKey {
   void press_with_modifiers(const KeyInput& down, const KeyInput& up, bool extra_shift);
   KeyInput key_event(std::uint8_t vk, bool up);
   void send_batch(std::vector<KeyInput>& batch);
+  // One character with the literal meaning through Send (the path of the outside library).
+  void send_literal(char c);
 
   Keyboard& keyboard_;
   MessagePump& pump_;
   KeyLibrary* library_;
   SendKeyShared& shared_;
   bool use_dll_ = false;
+  // While SendText collects its key presses into one batch.
+  bool collecting_ = false;
+  std::vector<KeyInput> collected_;
 };
 
 }  // namespace kv

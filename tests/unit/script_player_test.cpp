@@ -80,17 +80,17 @@ TEST(ScriptPlayer, DelayStartedInsideAnotherDelayLetsTheOuterOneEnd) {
 
 TEST(ScriptPlayer, AMacroStartedMidScriptRunsToItsEndFirst) {
   TypingRig r;
-  r.macro("One", "abc");
+  r.macro("One", "a<<TAB>>bc");
   const int two = r.macro("Two", "x<<ENTER>>y");
   bool posted = false;
-  // The first Send's message pass delivers "run macro 2".
+  // The first batch's message pass delivers "run macro 2".
   r.loop.post([&] {
     posted = true;
     r.runner.ProcessHotKey(two);
   });
   r.runner.ProcessHotKey(1);
   EXPECT_TRUE(posted);
-  EXPECT_EQ(r.typed(), "ax<Enter>ybc");
+  EXPECT_EQ(r.typed(), "ax<Enter>y<Tab>bc");
 }
 
 TEST(ScriptPlayer, PromptValueIsTypedLiterallyAndTheForegroundComesBack) {
