@@ -77,7 +77,9 @@ void ScriptPlayer::SendKeys(const std::string& script) {
     } else {
       // Plain text up to the next token goes as one batch, so a hotkey or a timer waits for
       // at most one run of kMaxKeySequence characters.
-      const std::size_t n = std::min({rest.find("<<"), rest.size(), kMaxKeySequence});
+      std::size_t n = std::min({rest.find("<<"), rest.size(), kMaxKeySequence});
+      // A line break is one Enter: a run does not end between its CR and LF.
+      if (n < rest.size() && rest[n - 1] == '\r' && rest[n] == '\n') ++n;
       d_.sender.SendText(rest.substr(0, n));
       rest.remove_prefix(n);
     }

@@ -14,6 +14,7 @@ namespace {
 constexpr std::uint8_t kVkShift = 0x10;
 constexpr std::uint8_t kVkCtrl = 0x11;
 constexpr std::uint8_t kVkAlt = 0x12;
+constexpr std::uint8_t kVkEnter = 0x0D;
 
 struct KeyName {
   const char* name;
@@ -83,20 +84,31 @@ int TSendKey::Send(std::string_view text) {
 
 void TSendKey::SendText(std::string_view text) {
   if (text.empty()) return;
-  if (use_dll_) {
-    for (char c : text) send_literal(c);
-    return;
-  }
-  collecting_ = true;
+  collecting_ = !use_dll_;
   {
     const ScopeExit done([this] {
       collecting_ = false;
       collected_.clear();
     });
-    for (char c : text) press_char(c);
-    send_batch(collected_);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const char c = text[i];
+      // The layout types a line feed as Ctrl+Enter (a sent mail, a page break): every line
+      // break, CR LF included, is one Enter.
+      if (c == '\r' || c == '\n') {
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (use_dll_)
+          Send("{ENTER}");
+        else
+          PressKey(kVkEnter);
+      } else if (use_dll_) {
+        send_literal(c);
+      } else {
+        press_char(c);
+      }
+    }
+    if (!use_dll_) send_batch(collected_);
   }
-  pump_.process_messages();
+  if (!use_dll_) pump_.process_messages();
 }
 
 void TSendKey::send_literal(char c) {

@@ -53,9 +53,10 @@ class TSendKey {
   // text, 0 when played here, or the library's own result. Raises "Invalid token" and
   // "No Closing brackets"; keys sent before the fault stay sent.
   int Send(std::string_view text);
-  // Types the text as it is written, every character as itself ("@", "{" and all); pending
-  // modifiers apply to its first key. All its key presses go to the system as one batch, each
-  // contiguous and in order; then pending messages are processed once.
+  // Types the text as it is written, every character as itself ("@", "{" and all) and each
+  // line break (CR LF, CR or LF) as one Enter; pending modifiers apply to its first key. All
+  // its key presses go to the system as one batch, each contiguous and in order; then pending
+  // messages are processed once.
   void SendText(std::string_view text);
 
   bool TokensOnly() const { return shared_.tokens_only; }

@@ -118,8 +118,8 @@ def main():
         sink = Sink(s)
         print("text: %d characters (%d line breaks)" % (len(text), text.count("\n")))
 
-        # Keyvane: each line break of the script file is CR LF, typed as Enter and Ctrl+Enter.
-        expected_kv = text.replace("\n", "\r\n")
+        # Keyvane: each line break of the script file is CR LF, typed as one Enter (a CR).
+        expected_kv = text.replace("\n", "\r")
         sink.reset()
         t0 = time.time()
         pid, code = s.keyvane('/Open:"Bench" /Close', wait_ms=300000)

@@ -25,9 +25,26 @@ TEST(ScriptLanguage, PlainTextTypesEveryCharacterAsItself) {
 TEST(ScriptLanguage, TrimmingAndLineBreaks) {
   TypingRig r;
   EXPECT_EQ(r.play(" \t\r\nHello\r\n"), "Hello");
-  // CR types Enter; LF is Ctrl+Enter on the US layout.
-  EXPECT_EQ(r.play("a\r\nb"), "a<Enter><^Enter>b");
   EXPECT_EQ(r.play("\r\n \x01"), "");
+}
+
+TEST(ScriptLanguage, EachLineBreakIsOneEnter) {
+  TypingRig r;
+  // The layout gives Ctrl+Enter for a line feed: typed as such it would send a mail or break a
+  // page. CR LF, a lone CR and a lone LF are each one Enter.
+  EXPECT_EQ(r.play("a\r\nb"), "a<Enter>b");
+  EXPECT_EQ(r.kb.trace(), "+A -A +Enter -Enter +B -B");
+  EXPECT_EQ(r.play("a\rb\nc\n\nd\r\n\r\ne"), "a<Enter>b<Enter>c<Enter><Enter>d<Enter><Enter>e");
+  // A run cut at its 255th character does not split a CR LF into two Enters.
+  const std::string head(254, 'x');
+  EXPECT_EQ(r.play(head + "\r\ny"), head + "<Enter>y");
+  // A script file's lines.
+  const int n = r.macro("Lines", "one\ntwo\r\nthree\n");
+  r.kb.clear_all();
+  r.runner.ProcessHotKey(n);
+  EXPECT_EQ(r.typed(), "one<Enter>two<Enter>three");
+  // The key tokens are unchanged.
+  EXPECT_EQ(r.play("<<ENTER>><<CTRL>><<ENTER>>"), "<Enter><^Enter>");
 }
 
 TEST(ScriptLanguage, TokenNamesIgnoreCase) {

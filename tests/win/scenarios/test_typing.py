@@ -190,6 +190,21 @@ class Typing(kvtest.WineTestCase):
         self.assertEqual(late.chars(), "3", where)
         self.assertEqual(t.chars(), "1o24", where)
 
+    def edit_text(self, t):
+        """The target's edit box text, as it reports it on WM_APP."""
+        seen = len([l for l in t.lines() if l.startswith("TEXT ")])
+        self.s.drive("post", t.hwnd, "0x8000", "0", "0")
+        wait_for(lambda: len([l for l in t.lines() if l.startswith("TEXT ")]) > seen, 20, what="the edit's text")
+        return bytes.fromhex([l for l in t.lines() if l.startswith("TEXT ")][-1][5:]).decode("latin-1")
+
+    def test_two_lines_into_a_multi_line_edit(self):
+        t = Target(self.s)
+        pid, code = self.play(("X", "first line\r\nsecond line\r\n"))
+        self.assertEqual(code, 0, "the /Close instance did not end by itself")
+        # Each line break is one Enter: no Ctrl+Enter after it to add a line of its own.
+        self.assertEqual(self.edit_text(t).split("\r\n"), ["first line", "second line"])
+        self.assertNotIn(0x0A, [ord(c) for c in t.chars()])
+
     def test_bad_count_shows_its_message_and_ends_the_script(self):
         t = Target(self.s)
         pid, code = self.play(("X", "a<<SECSx>>b"), wait_ms=0)
@@ -217,7 +232,8 @@ class Typing(kvtest.WineTestCase):
         after = datetime.datetime.now()
         self.assertEqual(code, 0)
         chars = t.chars()
-        head = "a@b^c~d{e}fHELLO>>ENDREP>>x\r\nyPRINTSCREEN>>|"
+        # The line break is one Enter: a CR, no line feed after it.
+        head = "a@b^c~d{e}fHELLO>>ENDREP>>x\ryPRINTSCREEN>>|"
         self.assertEqual(chars[:len(head)], head)
         # The locale of the test prefix is US English.
         m = re.fullmatch(r"(\d+)/(\d+)/(\d{4})\|(\w+), (\w+) (\d+), (\d{4})\|(\d+):(\d\d) (AM|PM)"
