@@ -34,6 +34,15 @@ std::string_view drop(std::string_view text, std::size_t n) {
   return text.substr(std::min(n, text.size()));
 }
 
+// How much of text, at most up to end, goes to the system as one batch: kMaxKeySequence
+// characters, so a hotkey or a timer waits for no more than that, and never the CR of a line
+// break without its LF (a line break is one Enter).
+std::size_t batch_length(std::string_view text, std::size_t end) {
+  std::size_t n = std::min({end, text.size(), kMaxKeySequence});
+  if (n > 0 && n < text.size() && text[n - 1] == '\r' && text[n] == '\n') ++n;
+  return n;
+}
+
 // The spellings of the tokens the player carries out itself; the typing tokens (modifiers,
 // keys, dates) are the language's (script_language).
 constexpr std::string_view kSecs = "<<SECS";
@@ -75,22 +84,12 @@ void ScriptPlayer::SendKeys(const std::string& script) {
     if (rest.size() >= 2 && rest[0] == '<' && rest[1] == '<') {
       rest = ExecuteToken(rest);
     } else {
-      // Plain text up to the next token goes as one batch, so a hotkey or a timer waits for
-      // at most one run of kMaxKeySequence characters.
-      std::size_t n = std::min({rest.find("<<"), rest.size(), kMaxKeySequence});
-      // A line break is one Enter: a run does not end between its CR and LF.
-      if (n < rest.size() && rest[n - 1] == '\r' && rest[n] == '\n') ++n;
+      // Plain text up to the next token goes as one batch.
+      const std::size_t n = batch_length(rest, rest.find("<<"));
       d_.sender.SendText(rest.substr(0, n));
       rest.remove_prefix(n);
     }
   }
-}
-
-void ScriptPlayer::send_tokens_only(std::string_view text, bool then_process_messages) {
-  d_.sender.SetTokensOnly(true);
-  const ScopeExit off([this] { d_.sender.SetTokensOnly(false); });
-  d_.sender.Send(text);
-  if (then_process_messages) d_.pump.process_messages();
 }
 
 std::string_view ScriptPlayer::ExecuteToken(std::string_view text) {
@@ -150,7 +149,13 @@ std::string_view ScriptPlayer::input_token(std::string_view text) {
 }
 
 std::string_view ScriptPlayer::write_value_token(std::string_view text) {
-  send_tokens_only(std::string_view(script_value_).substr(0, kMaxKeySequence), true);
+  // The user's answer is typed as written, all of it: braces and "@ ^ ~" are characters here.
+  const std::string value = script_value_;  // a macro run between batches may ask again
+  for (std::string_view rest = value; !rest.empty();) {
+    const std::size_t n = batch_length(rest, std::string_view::npos);
+    d_.sender.SendText(rest.substr(0, n));
+    rest.remove_prefix(n);
+  }
   return text;
 }
 

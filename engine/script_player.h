@@ -55,8 +55,6 @@ class ScriptPlayer : public ScriptPlayerEntry {
   int tick_counter() const { return tick_counter_; }
 
  private:
-  void send_tokens_only(std::string_view text, bool then_process_messages = false);
-
   // Each token the player carries out: given the text after its spelling, returns the rest.
   struct PlayerToken {
     std::string_view spelling;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "engine/find_titled_window.h"
 #include "engine/script_player.h"
 #include "platform/error.h"
 #include "store/macro_store.h"
 #include "tests/fakes/typing_rig.h"
-#include "engine/find_titled_window.h"
 
 using namespace kv;
 using namespace kv::fake;
@@ -111,10 +111,10 @@ TEST(ScriptPlayer, PromptValueIsTypedLiterallyAndTheForegroundComesBack) {
   r.prompt.answers = {""};
   EXPECT_EQ(r.play("<<INPUT:>>x<<WRITEVALUE>>"), "x");
   EXPECT_EQ(r.prompt.prompts.back(), "");
-  // The value is key-sequence text with only braces special.
-  r.prompt.answers = {"{x"};
-  EXPECT_EQ(r.play_error("<<INPUT:q>><<WRITEVALUE>>"), "No Closing brackets");
-  EXPECT_FALSE(r.sender.TokensOnly()) << "TokensOnly stayed on after the error";
+  // The value is typed as written: brace names are not keys, a lone brace is no fault.
+  r.prompt.answers = {"{DEL}a{b}{ENTER"};
+  EXPECT_EQ(r.play("x<<INPUT:q>><<WRITEVALUE>>y"), "x{DEL}a{b}{ENTERy");
+  EXPECT_FALSE(r.sender.TokensOnly());
   // Every script file run starts with an empty value.
   r.prompt.answers = {"kept"};
   r.player.SendKeys("<<INPUT:v>>");
@@ -124,10 +124,14 @@ TEST(ScriptPlayer, PromptValueIsTypedLiterallyAndTheForegroundComesBack) {
   EXPECT_EQ(r.typed(), "[]");
 }
 
-TEST(ScriptPlayer, WriteValueCutsTo255Characters) {
+TEST(ScriptPlayer, WriteValueTypesTheWholeValue) {
   TypingRig r;
-  r.prompt.answers = {std::string(300, 'k')};
-  EXPECT_EQ(r.play("<<INPUT:long>><<WRITEVALUE>>"), std::string(255, 'k'));
+  std::string value;
+  for (int i = 0; i < 30; ++i) value += "{F1}@^~ab}{";
+  ASSERT_EQ(value.size(), 330u);
+  r.prompt.answers = {value};
+  EXPECT_EQ(r.play("<<INPUT:long>><<WRITEVALUE>>."), value + ".");
+  EXPECT_TRUE(r.kb.keys_left_down().empty());
 }
 
 TEST(ScriptPlayer, RunByNameRunsEveryMacroOfThatNameInOrder) {
