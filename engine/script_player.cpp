@@ -77,7 +77,11 @@ const ScriptPlayer::PlayerToken ScriptPlayer::kPlayerTokens[] = {
 };
 
 void ScriptPlayer::SendKeys(const std::string& script) {
-  const ScopeExit release([this] { d_.sender.ReleaseHeldKeys(); });
+  const SenderRun run(d_.sender);
+  play(script);
+}
+
+void ScriptPlayer::play(const std::string& script) {
   const std::string text = trim_controls(script);
   std::string_view rest = text;
   while (!rest.empty()) {
@@ -212,7 +216,7 @@ std::string_view ScriptPlayer::execute_token(std::string_view text) {
 void ScriptPlayer::RepMac(int n, const std::string& body) {
   // A body that trims to nothing plays nothing, however often.
   if (trim_controls(body).empty()) return;
-  for (int i = 1; i <= n; ++i) SendKeys(body);
+  for (int i = 1; i <= n; ++i) play(body);
 }
 
 void ScriptPlayer::WaitForWindow(const std::string& title, WaitUnit unit, int n) {

@@ -39,6 +39,7 @@ class ScriptPlayer : public ScriptPlayerEntry {
 
   explicit ScriptPlayer(Deps deps) : d_(std::move(deps)) {}
 
+  // One script run: it starts and ends with no modifier pending (see SenderRun).
   void SendKeys(const std::string& script) override;
   void clear_script_value() override { script_value_.clear(); }
 
@@ -55,6 +56,8 @@ class ScriptPlayer : public ScriptPlayerEntry {
   int tick_counter() const { return tick_counter_; }
 
  private:
+  // The walk over a script (or a repeat body): trimmed, then text and tokens from the front.
+  void play(const std::string& script);
   // Each token the player carries out: given the text after its spelling, returns the rest.
   struct PlayerToken {
     std::string_view spelling;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/error.h"
 #include "platform/scope_exit.h"
@@ -285,6 +286,25 @@ void TSendKey::ReleaseHeldKeys() {
   const std::size_t sent = keyboard_.send(ups);
   auto& down = shared_.keys_down;
   for (std::size_t i = 0; i < sent && i < ups.size(); ++i) down.erase(std::find(down.begin(), down.end(), ups[i].vk));
+}
+
+SenderRun::SenderRun(TSendKey& sender) : sender_(sender) {
+  SendKeyShared& s = sender_.shared();
+  tokens_only_ = std::exchange(s.tokens_only, false);
+  alt_ = std::exchange(s.pending_alt, false);
+  ctrl_ = std::exchange(s.pending_ctrl, false);
+  shift_ = std::exchange(s.pending_shift, false);
+  ctrl_alt_ = std::exchange(s.pending_ctrl_alt, false);
+}
+
+SenderRun::~SenderRun() {
+  sender_.ReleaseHeldKeys();
+  SendKeyShared& s = sender_.shared();
+  s.tokens_only = tokens_only_;
+  s.pending_alt = alt_;
+  s.pending_ctrl = ctrl_;
+  s.pending_shift = shift_;
+  s.pending_ctrl_alt = ctrl_alt_;
 }
 
 }  // namespace kv

@@ -92,4 +92,20 @@ class TSendKey {
   std::vector<KeyInput> collected_;
 };
 
+// One macro run's hold on the sender's shared state. A run starts with no modifier pending and
+// TokensOnly off, whatever the run it interrupted was doing; when it ends, by an error or not,
+// the modifiers it left pending are dropped, keys it holds are released, and the run it
+// interrupted gets its own state back.
+class SenderRun {
+ public:
+  explicit SenderRun(TSendKey& sender);
+  ~SenderRun();
+  SenderRun(const SenderRun&) = delete;
+  SenderRun& operator=(const SenderRun&) = delete;
+
+ private:
+  TSendKey& sender_;
+  bool tokens_only_, alt_, ctrl_, shift_, ctrl_alt_;
+};
+
 }  // namespace kv
