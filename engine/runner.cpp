@@ -1,18 +1,21 @@
 #include "engine/runner.h"
 
 #include "platform/error.h"
+#include "platform/scope_exit.h"
 #include "store/macro_store.h"
 
 namespace kv {
 
 void MacroRunner::ProcessHotKey(int n) {
+  ++runs_;
+  const ScopeExit done([this] { --runs_; });
   MacroStore store(d_.profile);
   const std::string section = macro_section(n);
   const int kind = store.read_integer(section, keys::kType, 0);
   switch (kind) {
     case 1:
       d_.shell.open(store.read_string(section, "Filename", ""));
-      if (d_.record_finished) d_.record_finished(kStatusNoRecord);
+      report(kStatusNoRecord);
       break;
     case 2:
     case 3: {
@@ -49,8 +52,17 @@ std::string join_script_lines(const std::string& file_content) {
   return out;
 }
 
+void MacroRunner::report(const char* status) {
+  // A run inside a run (by name, or by a hotkey or trigger while the outer one waits) is part
+  // of the outer run: reporting its end would let a /CLOSE instance end in the middle of it.
+  if (runs_ <= 1 && d_.record_finished) d_.record_finished(status);
+}
+
 void MacroRunner::PlayScriptFile(const std::string& path) {
-  journal_idle_ = true;
+  const bool outermost = runs_ <= 1;
+  // Only the outermost run starts from a clean flag: a nested one must not declare idle a
+  // playback that the outer run started.
+  if (outermost) journal_idle_ = true;
   const auto content = d_.files.read_file(path);
   if (!content) throw Error(format_message("Cannot open file %s", path));
   const std::string script = join_script_lines(*content);
@@ -58,20 +70,22 @@ void MacroRunner::PlayScriptFile(const std::string& path) {
     player_->clear_script_value();
     player_->SendKeys(script);
   }
+  if (!outermost) return;  // the outer run waits for every playback and reports the end
   // A keystroke or mouse macro started by name from the script may still be playing.
   for (;;) {
     d_.pump.process_messages();
     if (journal_idle_) break;
     d_.pump.wait_for_message();
   }
-  if (d_.record_finished) d_.record_finished(kStatusNoRecord);
+  report(kStatusNoRecord);
 }
 
 void MacroRunner::RecorderFinished() {
   // A playback queued behind the one that ended still holds a waiting script back, and keeps
   // a /CLOSE instance alive: ending it then would cut that playback off with keys held down.
+  // While a run is in progress its own end is reported when it ends, after every playback.
   const bool idle = !d_.journal.busy();
-  if (idle && d_.record_finished) d_.record_finished(kStatusTrue);
+  if (idle && runs_ == 0 && d_.record_finished) d_.record_finished(kStatusTrue);
   journal_idle_ = idle;
 }
 

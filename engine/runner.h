@@ -49,10 +49,15 @@ class MacroRunner {
   void set_journal_idle(bool idle) { journal_idle_ = idle; }
 
  private:
+  // Reports a run's end to the host, unless it ran inside another run.
+  void report(const char* status);
+
   Deps d_;
   ScriptPlayerEntry* player_ = nullptr;
   // False while a journal playback started by the runner is running.
   bool journal_idle_ = false;
+  // ProcessHotKey calls in progress: runs nest by processing messages.
+  int runs_ = 0;
 };
 
 // A script file as one text: its lines, each (the last one included) followed by CR LF.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
+#include "store/macro_store.h"
 #include "tests/fakes/typing_rig.h"
 
 using namespace kv;
@@ -58,4 +59,63 @@ TEST(ScriptRuns, AMacroStartedWhileAnotherTypesIsTypedAsItsOwnScriptSays) {
   EXPECT_EQ(r.play("<<INPUT:q>><<WRITEVALUE>>."), "v@<^c>.");
   EXPECT_FALSE(r.sender.TokensOnly());
   EXPECT_TRUE(r.kb.keys_left_down().empty());
+}
+
+namespace {
+
+// A keystroke macro (kind 2) whose playback runs until the test ends it.
+int keystroke_macro(TypingRig& r, const std::string& name) {
+  MacroStore store(r.profile);
+  const int n = store.entries() + 1;
+  r.profile.write_string(macro_section(n), keys::kName, name);
+  r.profile.write_string(macro_section(n), keys::kType, "2");
+  r.profile.write_string(macro_section(n), keys::kFileName, name + ".dat");
+  r.profile.write_string(keys::kMain, keys::kEntries, std::to_string(n));
+  return n;
+}
+
+void end_playback_at(TypingRig& r, std::uint64_t ms) {
+  r.journal.busy_ = true;
+  r.loop.post_at(ms, [&r] {
+    r.journal.busy_ = false;
+    r.journal.finish();
+  });
+}
+
+}  // namespace
+
+TEST(ScriptRuns, AScriptRunInsideAScriptDoesNotReportTheEndWhileAPlaybackItsOuterStartedRuns) {
+  TypingRig r;
+  keystroke_macro(r, "Keys");
+  r.macro("Inner", "i");
+  const int outer = r.macro("Outer", "a<<RUN:Keys>><<RUN:Inner>>b");
+  end_playback_at(r, 5000);
+  r.runner.ProcessHotKey(outer);
+  EXPECT_EQ(r.typed(), "aib");
+  // The rest of the script is typed while the playback runs...
+  EXPECT_EQ(r.kb.time_of('B'), 0);
+  // ...and the end of the run is reported once, after the playback ended.
+  EXPECT_EQ(r.statuses, (std::vector<std::string>{"NoRecord"}));
+  EXPECT_GE(r.loop.now_ms(), 5000u);
+  EXPECT_TRUE(r.runner.journal_idle());
+}
+
+TEST(ScriptRuns, NothingRunInsideARunReportsTheEndBeforeTheOuterRunEnds) {
+  TypingRig r;
+  const int shell = keystroke_macro(r, "Shell");
+  r.profile.write_string(macro_section(shell), keys::kType, "1");
+  const int playback = keystroke_macro(r, "Keys");
+  // A start-an-application macro run by name, then a playback that ends while the script types.
+  const int outer = r.macro("Outer", "k<<RUN:Shell>>z<<RUN:Keys>><<SECS10>>x");
+  end_playback_at(r, 2000);
+  r.runner.ProcessHotKey(outer);
+  EXPECT_EQ(r.typed(), "kzx");
+  EXPECT_EQ(r.statuses, (std::vector<std::string>{"NoRecord"}));
+  // A playback that ends with no run in progress reports its own end.
+  r.statuses.clear();
+  r.runner.ProcessHotKey(playback);
+  end_playback_at(r, r.loop.now_ms() + 1000);
+  r.loop.wait_for_message();
+  r.loop.process_messages();
+  EXPECT_EQ(r.statuses, (std::vector<std::string>{"True"}));
 }
