@@ -70,11 +70,14 @@ void MacroRunner::PlayScriptFile(const std::string& path) {
     player_->clear_script_value();
     player_->SendKeys(script);
   }
-  if (!outermost) return;  // the outer run waits for every playback and reports the end
+  // The outer run waits for every playback and reports the end. A program that is ending
+  // neither waits nor reports: the script stopped short.
+  if (!outermost || d_.pump.terminated()) return;
   // A keystroke or mouse macro started by name from the script may still be playing.
   for (;;) {
     d_.pump.process_messages();
     if (journal_idle_) break;
+    if (d_.pump.terminated()) return;
     d_.pump.wait_for_message();
   }
   report(kStatusNoRecord);

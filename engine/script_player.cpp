@@ -84,7 +84,8 @@ void ScriptPlayer::SendKeys(const std::string& script) {
 void ScriptPlayer::play(const std::string& script) {
   const std::string text = trim_controls(script);
   std::string_view rest = text;
-  while (!rest.empty()) {
+  // Asked to end, the program stops the script where it is: nothing more is typed or run.
+  while (!rest.empty() && !stopping()) {
     if (rest.size() >= 2 && rest[0] == '<' && rest[1] == '<') {
       rest = ExecuteToken(rest);
     } else {
@@ -146,7 +147,10 @@ std::string_view ScriptPlayer::rep_token(std::string_view text) {
 
 std::string_view ScriptPlayer::input_token(std::string_view text) {
   const WindowHandle typing_into = d_.windows.foreground();
-  script_value_ = d_.prompt.ask(std::string(before(text, ">>")));
+  std::string answer = d_.prompt.ask(std::string(before(text, ">>")));
+  // The form closed because the program ends: that is no answer.
+  if (stopping()) return text;
+  script_value_ = std::move(answer);
   // The prompt took the foreground: give it back to the window the script types into.
   if (typing_into) d_.windows.set_foreground(typing_into);
   return remove_through(text, ">>");
@@ -155,7 +159,7 @@ std::string_view ScriptPlayer::input_token(std::string_view text) {
 std::string_view ScriptPlayer::write_value_token(std::string_view text) {
   // The user's answer is typed as written, all of it: braces and "@ ^ ~" are characters here.
   const std::string value = script_value_;  // a macro run between batches may ask again
-  for (std::string_view rest = value; !rest.empty();) {
+  for (std::string_view rest = value; !rest.empty() && !stopping();) {
     const std::size_t n = batch_length(rest, std::string_view::npos);
     d_.sender.SendText(rest.substr(0, n));
     rest.remove_prefix(n);
@@ -168,7 +172,7 @@ std::string_view ScriptPlayer::run_token(std::string_view text) {
   if (run_depth_ >= kMaxRunNesting) throw Error(format_message(kRunsNestedTooDeeply, std::to_string(kMaxRunNesting)));
   MacroStore store(d_.profile);
   const int entries = store.entries();
-  for (int i = 1; i <= entries; ++i) {
+  for (int i = 1; i <= entries && !stopping(); ++i) {
     if (ascii_upper(store.read_string(macro_section(i), keys::kName, "")) == name) {
       ++run_depth_;
       const ScopeExit back([this] { --run_depth_; });
@@ -216,7 +220,7 @@ std::string_view ScriptPlayer::execute_token(std::string_view text) {
 void ScriptPlayer::RepMac(int n, const std::string& body) {
   // A body that trims to nothing plays nothing, however often.
   if (trim_controls(body).empty()) return;
-  for (int i = 1; i <= n; ++i) play(body);
+  for (int i = 1; i <= n && !stopping(); ++i) play(body);
 }
 
 void ScriptPlayer::WaitForWindow(const std::string& title, WaitUnit unit, int n) {

@@ -58,6 +58,7 @@ class ScriptPlayer : public ScriptPlayerEntry {
  private:
   // The walk over a script (or a repeat body): trimmed, then text and tokens from the front.
   void play(const std::string& script);
+  bool stopping() { return d_.pump.terminated(); }
   // Each token the player carries out: given the text after its spelling, returns the rest.
   struct PlayerToken {
     std::string_view spelling;

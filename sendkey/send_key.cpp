@@ -65,6 +65,8 @@ TSendKey::~TSendKey() {
 }
 
 int TSendKey::Send(std::string_view text) {
+  // Once the program is asked to end nothing more is typed.
+  if (pump_.terminated()) return 0;
   text = text.substr(0, kMaxKeySequence);
   if (use_dll_) {
     if (shared_.library_entry) return shared_.library_entry(counted_text(text));
@@ -84,7 +86,7 @@ int TSendKey::Send(std::string_view text) {
 }
 
 void TSendKey::SendText(std::string_view text) {
-  if (text.empty()) return;
+  if (text.empty() || pump_.terminated()) return;
   collecting_ = !use_dll_;
   {
     const ScopeExit done([this] {

@@ -119,3 +119,41 @@ TEST(ScriptRuns, NothingRunInsideARunReportsTheEndBeforeTheOuterRunEnds) {
   r.loop.process_messages();
   EXPECT_EQ(r.statuses, (std::vector<std::string>{"True"}));
 }
+
+TEST(ScriptRuns, EndingTheProgramStopsTheScriptAtOnce) {
+  {  // in a delay: nothing more is typed, and the pending modifiers go
+    TypingRig r;
+    r.loop.post_at(1500, [&] { r.loop.terminate(); });
+    EXPECT_EQ(r.play("a<<CTRL>>@<<SECS5>>b<<SECS5>>c"), "a");
+    EXPECT_LT(r.loop.now_ms(), 2000u);
+    EXPECT_FALSE(r.sender.shared().pending_ctrl || r.sender.shared().pending_alt);
+    EXPECT_TRUE(r.kb.keys_left_down().empty());
+  }
+  {  // in a wait for a window
+    TypingRig r;
+    r.loop.post_at(2500, [&] { r.loop.terminate(); });
+    EXPECT_EQ(r.play("a<<LOOKFOR:Nobody~~SECS:30>>b<<FOCUS:Other>><<EXECUTE:app.exe>>"), "a");
+    EXPECT_LT(r.loop.now_ms(), 4000u);
+    EXPECT_TRUE(r.shell.opened.empty());
+  }
+  {  // in a prompt: its answer is neither kept nor typed
+    TypingRig r;
+    r.windows.fg = r.windows.add("Editor");
+    r.prompt.answers = {"answer"};
+    r.prompt.while_open = [&] { r.loop.terminate(); };
+    EXPECT_EQ(r.play("<<INPUT:q>><<WRITEVALUE>>x"), "");
+    EXPECT_EQ(r.player.script_value(), "");
+  }
+  {  // in a macro run by name: the outer script stops too, the run reports nothing and does not
+     // wait for the playback it started
+    TypingRig r;
+    keystroke_macro(r, "Keys");
+    r.macro("Inner", "i<<SECS5>>j");
+    const int outer = r.macro("Outer", "a<<RUN:Keys>><<RUN:Inner>>b<<REP3>>c<<ENDREP>>");
+    r.journal.busy_ = true;  // and never ends
+    r.loop.post_at(1000, [&] { r.loop.terminate(); });
+    EXPECT_NO_THROW(r.runner.ProcessHotKey(outer));
+    EXPECT_EQ(r.typed(), "ai");
+    EXPECT_TRUE(r.statuses.empty());
+  }
+}
