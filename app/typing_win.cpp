@@ -17,7 +17,7 @@ void create_sender(App& a) {
 
 void create_prompt_and_player(App& a) {
   a.get_var = std::make_unique<GetVarForm>(a.pump);
-  a.player = std::make_unique<ScriptPlayer>(ScriptPlayer::Deps{*a.send_key, a.pump, a.main_form->delay_timer(),
+  a.player = std::make_unique<ScriptPlayer>(ScriptPlayer::Deps{*a.send_key, a.pump, a.clock, a.main_form->delay_timer(),
                                                                a.profile, a.windows, a.shell, *a.get_var, a.datetime,
                                                                [](int n) { app().ProcessHotKey(n); }});
   a.runner->set_player(a.player.get());

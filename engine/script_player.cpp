@@ -228,8 +228,16 @@ void ScriptPlayer::WaitForWindow(const std::string& title, WaitUnit unit, int n)
   for (std::int64_t i = 0; i < attempts; ++i) {
     const WindowHandle found = FindTitledWindow(d_.windows, title);
     d_.pump.process_messages();
-    if (found || d_.pump.terminated()) return;
-    d_.pump.sleep_ms(1000);
+    if (found || stopping()) return;
+    pause(1000);
+  }
+}
+
+void ScriptPlayer::pause(unsigned ms) {
+  const std::uint64_t until = d_.clock.now_ms() + ms;
+  for (std::uint64_t now = d_.clock.now_ms(); now < until && !stopping(); now = d_.clock.now_ms()) {
+    d_.pump.wait_for_message_or_timeout(static_cast<unsigned>(until - now));
+    d_.pump.process_messages();
   }
 }
 

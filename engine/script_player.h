@@ -26,6 +26,7 @@ class ScriptPlayer : public ScriptPlayerEntry {
   struct Deps {
     TSendKey& sender;
     MessagePump& pump;
+    Clock& clock;
     // tmr1: its ticks must reach DelayTimerTick.
     Timer& delay_timer;
     ProfileStore& profile;
@@ -59,6 +60,8 @@ class ScriptPlayer : public ScriptPlayerEntry {
   // The walk over a script (or a repeat body): trimmed, then text and tokens from the front.
   void play(const std::string& script);
   bool stopping() { return d_.pump.terminated(); }
+  // Waits that long while answering messages (so the tray and the windows stay responsive).
+  void pause(unsigned ms);
   // Each token the player carries out: given the text after its spelling, returns the rest.
   struct PlayerToken {
     std::string_view spelling;

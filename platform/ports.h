@@ -58,6 +58,8 @@ class MessagePump {
   virtual void process_messages() = 0;
   // Block until a message is waiting, so loops that wait cost no CPU.
   virtual void wait_for_message() = 0;
+  // The same, for at most timeout_ms.
+  virtual void wait_for_message_or_timeout(unsigned timeout_ms) = 0;
   // Sleep without processing messages.
   virtual void sleep_ms(unsigned ms) = 0;
   // True once the application has been asked to end.

@@ -55,6 +55,7 @@ class Win32MessagePump : public MessagePump {
  public:
   void process_messages() override;
   void wait_for_message() override;
+  void wait_for_message_or_timeout(unsigned timeout_ms) override;
   void sleep_ms(unsigned ms) override { Sleep(ms); }
   bool terminated() override { return terminated_; }
 

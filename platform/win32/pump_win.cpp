@@ -52,6 +52,11 @@ void Win32MessagePump::wait_for_message() {
   MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
+void Win32MessagePump::wait_for_message_or_timeout(unsigned timeout_ms) {
+  if (terminated_) return;
+  MsgWaitForMultipleObjectsEx(0, nullptr, timeout_ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
 void Win32MessagePump::terminate() {
   terminated_ = true;
   PostQuitMessage(0);

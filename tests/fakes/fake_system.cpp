@@ -81,6 +81,18 @@ void FakeEventLoop::wait_for_message() {
   queue_due_ticks();
 }
 
+void FakeEventLoop::wait_for_message_or_timeout(unsigned timeout_ms) {
+  ++wait_calls;
+  queue_due_ticks();
+  if (!queue_.empty()) return;
+  std::uint64_t next = now_ + timeout_ms;
+  if (!scheduled_.empty() && scheduled_.begin()->first < next) next = scheduled_.begin()->first;
+  for (auto& t : timers_)
+    if (t->running_ && t->due_ < next) next = t->due_;
+  if (next > now_) now_ = next;
+  queue_due_ticks();
+}
+
 std::string FakePrompt::ask(const std::string& prompt) {
   prompts.push_back(prompt);
   if (while_open) while_open();
@@ -92,10 +104,14 @@ std::string FakePrompt::ask(const std::string& prompt) {
 
 std::string FakeDateTime::format_now(DateTimeFormat which) {
   switch (which) {
-    case DateTimeFormat::ShortDate: return short_date;
-    case DateTimeFormat::LongDate: return long_date;
-    case DateTimeFormat::ShortTime: return short_time;
-    case DateTimeFormat::LongTime: return long_time;
+    case DateTimeFormat::ShortDate:
+      return short_date;
+    case DateTimeFormat::LongDate:
+      return long_date;
+    case DateTimeFormat::ShortTime:
+      return short_time;
+    case DateTimeFormat::LongTime:
+      return long_time;
   }
   return {};
 }

@@ -67,6 +67,8 @@ class FakeEventLoop : public MessagePump, public Clock {
 
   void process_messages() override;
   void wait_for_message() override;
+  // Moves the clock to the next due event, but no further than timeout_ms on.
+  void wait_for_message_or_timeout(unsigned timeout_ms) override;
   void sleep_ms(unsigned ms) override {
     now_ += ms;
     slept_ms += ms;

@@ -77,7 +77,7 @@ TypingRig::TypingRig()
     : tmr1(loop.make_timer([this] { player.DelayTimerTick(); })),
       runner({profile, files, shell, journal, loop, [this](const std::string& s) { statuses.push_back(s); }}),
       player(
-          {sender, loop, tmr1, profile, windows, shell, prompt, datetime, [this](int n) { runner.ProcessHotKey(n); }}) {
+          {sender, loop, loop, tmr1, profile, windows, shell, prompt, datetime, [this](int n) { runner.ProcessHotKey(n); }}) {
   runner.set_player(&player);
   journal.on_finished = [this](bool) { runner.RecorderFinished(); };
 }

@@ -34,6 +34,7 @@ struct BridgePump : MessagePump {
     if (on_wait) on_wait();
     if (!ui.wait_pending()) throw std::runtime_error("waited for a message that never came");
   }
+  void wait_for_message_or_timeout(unsigned ms) override { loop.wait_for_message_or_timeout(ms); }
   void sleep_ms(unsigned ms) override { loop.sleep_ms(ms); }
   bool terminated() override { return false; }
 };
@@ -75,8 +76,8 @@ struct Rig {
   std::vector<std::string> log;  // statuses, and each recorded key as it is played
   FakeTimer& tmr1 = loop.make_timer([this] { player.DelayTimerTick(); });
   MacroRunner runner{{profile, files, shell, recorder, pump, [this](const std::string& s) { log.push_back(s); }}};
-  ScriptPlayer player{
-      {sender, pump, tmr1, profile, windows, shell, prompt, datetime, [this](int n) { runner.ProcessHotKey(n); }}};
+  ScriptPlayer player{{sender, pump, loop, tmr1, profile, windows, shell, prompt, datetime,
+                       [this](int n) { runner.ProcessHotKey(n); }}};
 
   Rig() {
     runner.set_player(&player);

@@ -202,6 +202,20 @@ TEST(ScriptPlayer, WaitForAWindow) {
   EXPECT_EQ(r.kb.time_of('U'), static_cast<std::int64_t>(t));
 }
 
+TEST(ScriptPlayer, TheProgramAnswersWhileAScriptWaitsForAWindow) {
+  TypingRig r;
+  r.macro("Hotkey", "n");
+  // A hotkey half-way through the pause after the first attempt runs at once.
+  r.loop.post_at(500, [&] { r.runner.ProcessHotKey(1); });
+  const int enumerations = r.windows.enumerations;
+  EXPECT_EQ(r.play("<<LOOKFOR:Nobody~~SECS:3>>x"), "nx");
+  EXPECT_EQ(r.kb.time_of('N'), 500);
+  // Still three attempts a second apart, and the same end.
+  EXPECT_EQ(r.windows.enumerations - enumerations, 3);
+  EXPECT_EQ(r.kb.time_of('X'), 3000);
+  EXPECT_EQ(r.loop.slept_ms, 0u) << "the pause sleeps without answering messages";
+}
+
 TEST(ScriptPlayer, FocusAndExecute) {
   TypingRig r;
   const WindowHandle np = r.windows.add("Untitled - Notepad");
