@@ -276,8 +276,11 @@ void TSendKey::send_batch(std::vector<KeyInput>& batch) {
     else if (!e.up && it == down.end())
       down.push_back(e.vk);
   }
-  // The system took only part of the batch: let go of what it pressed.
-  if (sent < batch.size()) ReleaseHeldKeys();
+  // The system took only part of the batch, or none: let go of what it pressed and stop.
+  if (sent < batch.size()) {
+    ReleaseHeldKeys();
+    throw Error(kKeysRefused);
+  }
 }
 
 void TSendKey::ReleaseHeldKeys() {

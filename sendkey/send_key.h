@@ -14,6 +14,8 @@ namespace kv {
 
 inline constexpr const char* kNoClosingBrackets = "No Closing brackets";
 inline constexpr const char* kInvalidToken = "Invalid token";
+// Typing on after a batch the system did not take would type a text with holes in it.
+inline constexpr const char* kKeysRefused = "The system refused the keys Keyvane typed, so the macro was stopped";
 // Longer texts are played as their first this many characters.
 inline constexpr std::size_t kMaxKeySequence = 255;
 // Brace names have at most this many characters.
@@ -51,7 +53,8 @@ class TSendKey {
 
   // Plays a key-sequence text, then processes pending messages once. Returns -1 for an empty
   // text, 0 when played here, or the library's own result. Raises "Invalid token" and
-  // "No Closing brackets"; keys sent before the fault stay sent.
+  // "No Closing brackets" (keys sent before the fault stay sent), and kKeysRefused when the
+  // system did not take a batch whole (the keys it pressed are released first).
   int Send(std::string_view text);
   // Types the text as it is written, every character as itself ("@", "{" and all) and each
   // line break (CR LF, CR or LF) as one Enter; pending modifiers apply to its first key. All

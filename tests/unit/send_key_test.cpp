@@ -213,7 +213,7 @@ TEST(SendKey, EachKeyPressIsOneBatchAndLengthIsCut) {
 TEST(SendKey, KeysOfABatchTheSystemCutShortAreReleased) {
   Rig r;
   r.kb.accept_next = 2;  // Ctrl down and C down go through, the rest is refused
-  r.sk.Send("^c");
+  EXPECT_EQ(r.error_of("^c"), kKeysRefused);
   EXPECT_EQ(r.kb.trace(), "+Ctrl +C -C -Ctrl");
   EXPECT_TRUE(r.kb.keys_left_down().empty());
   EXPECT_EQ(r.kb.batches.size(), 2u);
@@ -234,7 +234,7 @@ TEST(SendKey, KeysOfABatchTheSystemCutShortAreReleased) {
   SendKeyShared shared;
   TSendKey sk(kb, loop, nullptr, shared);
   kb.accepts = {1, 0};  // Shift down only, then the release refused
-  sk.Send("~x");
+  EXPECT_THROW(sk.Send("~x"), Error);
   EXPECT_EQ(kb.keys_left_down(), (std::set<std::uint8_t>{0x10}));
   sk.ReleaseHeldKeys();
   EXPECT_TRUE(kb.keys_left_down().empty());

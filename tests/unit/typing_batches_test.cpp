@@ -82,3 +82,26 @@ TEST(TypingBatches, AHotkeyWaitsAtMostOneBatch) {
   EXPECT_EQ(r.play(text), std::string(255, 'a') + "n" + std::string(10, 'b'));
   EXPECT_EQ(typed_before_nested, 255u);
 }
+
+TEST(TypingBatches, ABatchTheSystemRefusesEndsTheRunWithAMessage) {
+  TypingRig r;
+  const std::string refused = kKeysRefused;
+  EXPECT_EQ(refused, "The system refused the keys Keyvane typed, so the macro was stopped");
+  // Refused whole: nothing after it is typed.
+  r.kb.accepts = {0};
+  EXPECT_EQ(r.play_error("abc<<TAB>>d"), refused);
+  EXPECT_EQ(r.typed(), "");
+  // Refused in part: the key the system pressed is let go, and the run ends there.
+  r.kb.accepts = {3};
+  EXPECT_EQ(r.play_error("ab<<TAB>>c"), refused);
+  EXPECT_EQ(r.kb.trace(), "+A -A +B -B");
+  // Modifiers the batch pressed are released, last down first up.
+  r.kb.accepts = {2};
+  EXPECT_EQ(r.play_error("<<CTRL+ALT>>xyz"), refused);
+  EXPECT_EQ(r.kb.trace(), "+Alt +Ctrl -Ctrl -Alt");
+  // A key token's batch too.
+  r.kb.accepts = {1};
+  EXPECT_EQ(r.play_error("<<SHIFT>><<TAB>>more"), refused);
+  EXPECT_EQ(r.kb.trace(), "+Shift -Shift");
+  EXPECT_TRUE(r.kb.keys_left_down().empty());
+}
