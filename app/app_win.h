@@ -14,6 +14,7 @@
 namespace kv {
 class TSendKey;
 class ScriptPlayer;
+class TargetCheck;
 }  // namespace kv
 
 namespace kv::win {
@@ -24,6 +25,7 @@ class HintForm;
 class GetVarForm;
 class Win32Keyboard;
 class Win32KeyLibrary;
+class Win32Integrity;
 
 struct App {
   HINSTANCE instance = nullptr;
@@ -49,6 +51,9 @@ struct App {
   std::unique_ptr<Win32Keyboard> keyboard;
   std::unique_ptr<Win32KeyLibrary> key_library;
   std::unique_ptr<TSendKey> send_key;
+  // Asked before typing and before a playback: is the foreground program above us?
+  std::unique_ptr<Win32Integrity> integrity;
+  std::unique_ptr<TargetCheck> target_check;
   std::unique_ptr<ScriptPlayer> player;
 
   // Forms, in creation order.

@@ -4,8 +4,10 @@
 // Complete types for the App members these create (App is destroyed where this is included).
 #include "engine/script_player.h"
 #include "forms/getvar_win.h"
+#include "platform/win32/integrity_win.h"
 #include "platform/win32/keyboard_win.h"
 #include "sendkey/send_key.h"
+#include "sendkey/target_check.h"
 
 namespace kv::win {
 

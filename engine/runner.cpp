@@ -23,6 +23,8 @@ void MacroRunner::ProcessHotKey(int n) {
       d_.journal.set_playback_file_name(path);
       const bool high_speed = kind == 2 || store.read_integer(section, keys::kSpeed, 1) != 1;
       d_.journal.set_hi_speed_playback(high_speed);
+      // A playback into a program above us would be dropped as silently as typing.
+      if (target_check_) target_check_->check();
       journal_idle_ = false;
       d_.journal.start_playback();
       break;

@@ -5,6 +5,7 @@
 
 #include "platform/journal.h"
 #include "platform/ports.h"
+#include "sendkey/target_check.h"
 
 namespace kv {
 
@@ -36,6 +37,8 @@ class MacroRunner {
   explicit MacroRunner(Deps deps) : d_(std::move(deps)) {}
 
   void set_player(ScriptPlayerEntry* player) { player_ = player; }
+  // Asked before a playback starts; none by default.
+  void set_target_check(TargetCheck* check) { target_check_ = check; }
 
   // Runs macro n; errors are not caught here.
   void ProcessHotKey(int n);
@@ -54,6 +57,7 @@ class MacroRunner {
 
   Deps d_;
   ScriptPlayerEntry* player_ = nullptr;
+  TargetCheck* target_check_ = nullptr;
   // False while a journal playback started by the runner is running.
   bool journal_idle_ = false;
   // ProcessHotKey calls in progress: runs nest by processing messages.

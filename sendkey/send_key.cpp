@@ -265,6 +265,7 @@ void TSendKey::press_unicode(char c) {
 }
 
 void TSendKey::send_batch(std::vector<KeyInput>& batch) {
+  if (target_check_) target_check_->check();
   const std::size_t sent = keyboard_.send(batch);
   for (std::size_t i = 0; i < sent && i < batch.size(); ++i) {
     const KeyInput& e = batch[i];

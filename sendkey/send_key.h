@@ -9,6 +9,7 @@
 
 #include "platform/keyboard.h"
 #include "platform/ports.h"
+#include "sendkey/target_check.h"
 
 namespace kv {
 
@@ -73,6 +74,9 @@ class TSendKey {
 
   SendKeyShared& shared() { return shared_; }
 
+  // Asked before every batch (see TargetCheck); none by default.
+  void set_target_check(TargetCheck* check) { target_check_ = check; }
+
  private:
   void PlayKeySequence(std::string_view text);
   void press_char(char c);
@@ -90,6 +94,7 @@ class TSendKey {
   KeyLibrary* library_;
   SendKeyShared& shared_;
   bool use_dll_ = false;
+  TargetCheck* target_check_ = nullptr;
   // While SendText collects its key presses into one batch.
   bool collecting_ = false;
   std::vector<KeyInput> collected_;

@@ -76,9 +76,11 @@ std::string typed_text(const std::vector<KeyInput>& events) {
 TypingRig::TypingRig()
     : tmr1(loop.make_timer([this] { player.DelayTimerTick(); })),
       runner({profile, files, shell, journal, loop, [this](const std::string& s) { statuses.push_back(s); }}),
-      player(
-          {sender, loop, loop, tmr1, profile, windows, shell, prompt, datetime, [this](int n) { runner.ProcessHotKey(n); }}) {
+      player({sender, loop, loop, tmr1, profile, windows, shell, prompt, datetime,
+              [this](int n) { runner.ProcessHotKey(n); }}) {
   runner.set_player(&player);
+  sender.set_target_check(&target_check);
+  runner.set_target_check(&target_check);
   journal.on_finished = [this](bool) { runner.RecorderFinished(); };
 }
 

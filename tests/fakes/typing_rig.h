@@ -9,6 +9,7 @@
 #include "engine/runner.h"
 #include "engine/script_player.h"
 #include "sendkey/send_key.h"
+#include "tests/fakes/fake_integrity.h"
 #include "tests/fakes/fake_keyboard.h"
 #include "tests/fakes/fake_profile_store.h"
 #include "tests/fakes/fake_system.h"
@@ -49,6 +50,8 @@ struct TypingRig {
   FakeShell shell;
   FakeJournal journal;
   FakeWindows windows;
+  FakeIntegrity integrity;
+  TargetCheck target_check{windows, integrity};
   FakePrompt prompt;
   FakeDateTime datetime;
   std::vector<std::string> statuses;
