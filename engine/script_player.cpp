@@ -57,6 +57,10 @@ constexpr std::string_view kLookForSecs = "SECS:";
 constexpr std::string_view kLookForMins = "MINS:";
 constexpr std::string_view kFocus = "<<FOCUS:";
 constexpr std::string_view kExecute = "<<EXECUTE:";
+// How long keys wait for a window brought to the front to take the activation, and how often
+// they look.
+constexpr unsigned kFocusSettleMs = 2000;
+constexpr unsigned kFocusPollMs = 10;
 // A repeat without its end mark drops this many characters after its spelling.
 constexpr std::size_t kRepWithoutEnd = 9;
 
@@ -147,12 +151,13 @@ std::string_view ScriptPlayer::rep_token(std::string_view text) {
 
 std::string_view ScriptPlayer::input_token(std::string_view text) {
   const WindowHandle typing_into = d_.windows.foreground();
+  d_.sender.WaitDelivered();  // the text before the prompt belongs to the window typed into
   std::string answer = d_.prompt.ask(std::string(before(text, ">>")));
   // The form closed because the program ends: that is no answer.
   if (stopping()) return text;
   script_value_ = std::move(answer);
   // The prompt took the foreground: give it back to the window the script types into.
-  if (typing_into) d_.windows.set_foreground(typing_into);
+  if (typing_into) bring_to_front(typing_into);
   return remove_through(text, ">>");
 }
 
@@ -176,6 +181,7 @@ std::string_view ScriptPlayer::run_token(std::string_view text) {
     if (ascii_upper(store.read_string(macro_section(i), keys::kName, "")) == name) {
       ++run_depth_;
       const ScopeExit back([this] { --run_depth_; });
+      d_.sender.WaitDelivered();  // the macro may start a program that takes the focus
       if (d_.process_hot_key) d_.process_hot_key(i);
     }
     d_.pump.process_messages();
@@ -208,11 +214,15 @@ std::string_view ScriptPlayer::look_for_token(std::string_view text) {
 }
 
 std::string_view ScriptPlayer::focus_token(std::string_view text) {
-  if (const WindowHandle w = d_.windows.find_window(std::string(before(text, ">")))) d_.windows.set_foreground(w);
+  if (const WindowHandle w = d_.windows.find_window(std::string(before(text, ">")))) {
+    d_.sender.WaitDelivered();
+    bring_to_front(w);
+  }
   return remove_through(text, ">>");
 }
 
 std::string_view ScriptPlayer::execute_token(std::string_view text) {
+  d_.sender.WaitDelivered();  // the program it starts takes the focus
   d_.shell.open(std::string(before(text, ">")));
   return remove_through(text, ">>");
 }
@@ -231,6 +241,14 @@ void ScriptPlayer::WaitForWindow(const std::string& title, WaitUnit unit, int n)
     if (found || stopping()) return;
     pause(1000);
   }
+}
+
+void ScriptPlayer::bring_to_front(WindowHandle w) {
+  d_.windows.set_foreground(w);
+  // The window's own thread has to take the activation before keys can reach it; no message
+  // is answered meanwhile, so no macro starts half-way.
+  const std::uint64_t until = d_.clock.now_ms() + kFocusSettleMs;
+  while (d_.windows.foreground() != w && d_.clock.now_ms() < until && !stopping()) d_.pump.sleep_ms(kFocusPollMs);
 }
 
 void ScriptPlayer::pause(unsigned ms) {

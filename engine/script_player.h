@@ -62,6 +62,8 @@ class ScriptPlayer : public ScriptPlayerEntry {
   bool stopping() { return d_.pump.terminated(); }
   // Waits that long while answering messages (so the tray and the windows stay responsive).
   void pause(unsigned ms);
+  // Brings w to the foreground and waits, for a bounded time, until it has it.
+  void bring_to_front(WindowHandle w);
   // Each token the player carries out: given the text after its spelling, returns the rest.
   struct PlayerToken {
     std::string_view spelling;

@@ -39,6 +39,10 @@ class Keyboard {
   virtual bool is_key_down(std::uint8_t vk) = 0;
   // Sends the events as one batch, tagged as ours; returns how many went through.
   virtual std::size_t send(const std::vector<KeyInput>& batch) = 0;
+  // The system hands sent events to whichever window has the focus when it gets to them, not
+  // when they were sent. Blocks, without processing messages, until every event sent so far
+  // has been handed on, or until a bound of a few seconds has passed.
+  virtual void wait_until_delivered() = 0;
 };
 
 // True for keys that sit on the extended part of the keyboard (their scan code has an E0

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <utility>
 
 #include "platform/error.h"
@@ -267,6 +268,7 @@ void TSendKey::press_unicode(char c) {
 void TSendKey::send_batch(std::vector<KeyInput>& batch) {
   if (target_check_) target_check_->check();
   const std::size_t sent = keyboard_.send(batch);
+  if (sent) undelivered_ = true;
   for (std::size_t i = 0; i < sent && i < batch.size(); ++i) {
     const KeyInput& e = batch[i];
     if (e.unicode) continue;
@@ -284,17 +286,24 @@ void TSendKey::send_batch(std::vector<KeyInput>& batch) {
   }
 }
 
+void TSendKey::WaitDelivered() {
+  if (!undelivered_) return;
+  keyboard_.wait_until_delivered();
+  undelivered_ = false;
+}
+
 void TSendKey::ReleaseHeldKeys() {
   if (shared_.keys_down.empty()) return;
   // Last pressed, first released.
   std::vector<KeyInput> ups;
   for (auto it = shared_.keys_down.rbegin(); it != shared_.keys_down.rend(); ++it) ups.push_back(key_event(*it, true));
   const std::size_t sent = keyboard_.send(ups);
+  if (sent) undelivered_ = true;
   auto& down = shared_.keys_down;
   for (std::size_t i = 0; i < sent && i < ups.size(); ++i) down.erase(std::find(down.begin(), down.end(), ups[i].vk));
 }
 
-SenderRun::SenderRun(TSendKey& sender) : sender_(sender) {
+SenderRun::SenderRun(TSendKey& sender) : sender_(sender), uncaught_(std::uncaught_exceptions()) {
   SendKeyShared& s = sender_.shared();
   tokens_only_ = std::exchange(s.tokens_only, false);
   alt_ = std::exchange(s.pending_alt, false);
@@ -305,6 +314,7 @@ SenderRun::SenderRun(TSendKey& sender) : sender_(sender) {
 
 SenderRun::~SenderRun() {
   sender_.ReleaseHeldKeys();
+  if (std::uncaught_exceptions() > uncaught_) sender_.WaitDelivered();
   SendKeyShared& s = sender_.shared();
   s.tokens_only = tokens_only_;
   s.pending_alt = alt_;

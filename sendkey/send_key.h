@@ -68,6 +68,11 @@ class TSendKey {
   bool UseDll() const { return use_dll_; }
   void SetUseDll(bool on) { use_dll_ = on; }
 
+  // Waits until the keys sent so far have reached the window that has the focus (see
+  // Keyboard::wait_until_delivered): called before anything moves the focus. Costs nothing
+  // when no key was sent since the last wait.
+  void WaitDelivered();
+
   // Releases any key we pressed that is still down (a batch the system cut short). Called when
   // a macro ends, whether normally or by an error.
   void ReleaseHeldKeys();
@@ -95,6 +100,7 @@ class TSendKey {
   SendKeyShared& shared_;
   bool use_dll_ = false;
   TargetCheck* target_check_ = nullptr;
+  bool undelivered_ = false;
   // While SendText collects its key presses into one batch.
   bool collecting_ = false;
   std::vector<KeyInput> collected_;
@@ -103,7 +109,8 @@ class TSendKey {
 // One macro run's hold on the sender's shared state. A run starts with no modifier pending and
 // TokensOnly off, whatever the run it interrupted was doing; when it ends, by an error or not,
 // the modifiers it left pending are dropped, keys it holds are released, and the run it
-// interrupted gets its own state back.
+// interrupted gets its own state back. A run that ends by an error first waits until its keys
+// were delivered: the error box that follows takes the focus.
 class SenderRun {
  public:
   explicit SenderRun(TSendKey& sender);
@@ -113,6 +120,7 @@ class SenderRun {
 
  private:
   TSendKey& sender_;
+  int uncaught_;
   bool tokens_only_, alt_, ctrl_, shift_, ctrl_alt_;
 };
 

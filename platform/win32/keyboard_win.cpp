@@ -75,6 +75,12 @@ std::size_t Win32Keyboard::send(const std::vector<KeyInput>& batch) {
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void Win32Keyboard::wait_until_delivered() {
+  // Long enough for a whole batch on a busy machine; past it the script goes on regardless.
+  constexpr DWORD kDeliveryBoundMs = 2000;
+  delivery_.wait(kDeliveryBoundMs);
+}
+
 bool Win32KeyLibrary::load() {
   if (module_) return true;
   const std::string full = path();

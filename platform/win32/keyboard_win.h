@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/keyboard.h"
+#include "platform/win32/delivery_win.h"
 #include "platform/win32/handles.h"
 
 namespace kv::win {
@@ -20,6 +21,7 @@ class Win32Keyboard : public Keyboard {
   std::string key_name(std::uint8_t vk) override;
   bool is_key_down(std::uint8_t vk) override;
   std::size_t send(const std::vector<KeyInput>& batch) override;
+  void wait_until_delivered() override;
 
  private:
   // The layout queries are slow on some systems and asked for every key: answers are kept
@@ -28,6 +30,7 @@ class Win32Keyboard : public Keyboard {
   HKL layout_ = nullptr;
   std::array<std::int32_t, 256> scan_of_char_{};
   std::array<std::int32_t, 256> scan_code_{};
+  DeliveryWatch delivery_;
 };
 
 class Win32KeyLibrary : public KeyLibrary {

@@ -1,11 +1,14 @@
 // A US keyboard layout (scan code set 1) that records every key event sent.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/keyboard.h"
+#include "platform/ports.h"
 
 namespace kv::fake {
 
@@ -17,6 +20,10 @@ class FakeKeyboard : public Keyboard {
   std::string key_name(std::uint8_t vk) override;
   bool is_key_down(std::uint8_t vk) override { return held.count(vk) != 0; }
   std::size_t send(const std::vector<KeyInput>& batch) override;
+  void wait_until_delivered() override {
+    ++delivery_waits;
+    deliver();
+  }
 
   // Every event that went through, and each batch as sent.
   std::vector<KeyInput> events;
@@ -26,6 +33,19 @@ class FakeKeyboard : public Keyboard {
   // At most this many events of the next batch go through (-1: all).
   int accept_next = -1;
 
+  // Delivery as the system does it: events sent wait in_flight until deliver() hands them to
+  // the window focus() names at that moment. Without focus they count as delivered at once.
+  std::function<WindowHandle()> focus;
+  std::vector<KeyInput> in_flight;
+  std::map<WindowHandle, std::vector<KeyInput>> received;
+  int delivery_waits = 0;
+  void deliver() {
+    if (!focus) return;
+    auto& to = received[focus()];
+    to.insert(to.end(), in_flight.begin(), in_flight.end());
+    in_flight.clear();
+  }
+
   // The events as text, for readable expectations: "+A -A" is A down then up, "u:e9" a
   // Unicode character.
   std::string trace() const;
@@ -34,6 +54,8 @@ class FakeKeyboard : public Keyboard {
   void clear() {
     events.clear();
     batches.clear();
+    in_flight.clear();
+    received.clear();
   }
 };
 

@@ -1,6 +1,7 @@
 #include "tests/fakes/fake_system.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -153,6 +154,26 @@ std::string FakeWindows::window_title(WindowHandle w, std::size_t max_chars) {
 bool FakeWindows::is_visible(WindowHandle w) {
   const Window* win = get(w);
   return win && win->visible;
+}
+
+WindowHandle FakeWindows::foreground() {
+  if (activating_ && clock && clock->now_ms() >= active_at_) {
+    fg = std::exchange(activating_, 0);
+    if (on_foreground_change) on_foreground_change();
+  }
+  return fg;
+}
+
+void FakeWindows::set_foreground(WindowHandle w) {
+  foreground_calls.push_back(w);
+  if (activation_delay_ms && clock) {
+    fg = 0;
+    activating_ = w;
+    active_at_ = clock->now_ms() + activation_delay_ms;
+    return;
+  }
+  fg = w;
+  if (on_foreground_change) on_foreground_change();
 }
 
 WindowHandle FakeWindows::find_window(const std::string& title) {

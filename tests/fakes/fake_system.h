@@ -162,15 +162,20 @@ class FakeWindows : public WindowSystem {
   std::vector<WindowHandle> top_level_windows() override;
   std::string window_title(WindowHandle w, std::size_t max_chars) override;
   bool is_visible(WindowHandle w) override;
-  WindowHandle foreground() override { return fg; }
-  void set_foreground(WindowHandle w) override {
-    foreground_calls.push_back(w);
-    fg = w;
-  }
+  WindowHandle foreground() override;
+  void set_foreground(WindowHandle w) override;
+  // Activation takes this long on the clock (the window's thread has to answer first); till
+  // then the foreground is no window.
+  Clock* clock = nullptr;
+  std::uint64_t activation_delay_ms = 0;
+  // Runs once the foreground changed (so a test can let the system route its input then).
+  std::function<void()> on_foreground_change;
   WindowHandle find_window(const std::string& title) override;
 
  private:
   WindowHandle next_ = 0x10020;
+  WindowHandle activating_ = 0;
+  std::uint64_t active_at_ = 0;
 };
 
 }  // namespace kv::fake

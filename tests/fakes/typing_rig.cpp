@@ -79,9 +79,15 @@ TypingRig::TypingRig()
       player({sender, loop, loop, tmr1, profile, windows, shell, prompt, datetime,
               [this](int n) { runner.ProcessHotKey(n); }}) {
   runner.set_player(&player);
+  windows.clock = &loop;
   sender.set_target_check(&target_check);
   runner.set_target_check(&target_check);
   journal.on_finished = [this](bool) { runner.RecorderFinished(); };
+}
+
+void TypingRig::route_keys_by_focus() {
+  kb.focus = [this] { return windows.fg; };
+  windows.on_foreground_change = [this] { kb.deliver(); };
 }
 
 int TypingRig::macro(const std::string& name, const std::string& script) {

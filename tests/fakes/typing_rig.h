@@ -67,6 +67,10 @@ struct TypingRig {
   // The message of the error the script raised, or "(no error)"; the typed text is in typed().
   std::string play_error(const std::string& script);
   std::string typed() const { return typed_text(kb.events); }
+  // From now on keys reach windows the way the system routes them: late, to whichever window
+  // has the foreground when it gets to them (at a foreground change, or when waited for).
+  void route_keys_by_focus();
+  std::string received_by(WindowHandle w) { return typed_text(kb.received[w]); }
 };
 
 }  // namespace kv::fake

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/win32/keyboard_win.h"
 
@@ -78,4 +79,58 @@ TEST(Win32Keyboard, LayoutAnswersAndEmptyBatch) {
   EXPECT_EQ(kb.vk_key_scan('a'), kb.vk_key_scan('a'));  // cached answer is the same
   EXPECT_NE(kb.map_virtual_key('A'), 0);
   EXPECT_EQ(kb.send({}), 0u);
+}
+
+namespace {
+LRESULT CALLBACK plain_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  return DefWindowProcA(w, m, wp, lp);
+}
+}  // namespace
+
+TEST(Win32Keyboard, AfterTheDeliveryWaitTheKeysSentAreInTheFocusedWindowsQueue) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = plain_proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "KvDeliveryProbe";
+  RegisterClassA(&wc);
+  const HWND w = CreateWindowExA(0, "KvDeliveryProbe", "Delivery probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                 100, nullptr, nullptr, wc.hInstance, nullptr);
+  ASSERT_NE(w, nullptr);
+  SetForegroundWindow(w);
+  SetFocus(w);
+  for (int i = 0; i < 200 && GetForegroundWindow() != w; ++i) {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    Sleep(20);
+  }
+  ASSERT_EQ(GetForegroundWindow(), w) << "the probe window did not get the foreground";
+  MSG m;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+
+  kv::win::Win32Keyboard kb;
+  std::vector<kv::KeyInput> batch;
+  for (int i = 0; i < 10; ++i) {
+    kv::KeyInput down;
+    down.vk = 'A';
+    down.scan = kb.map_virtual_key('A');
+    kv::KeyInput up = down;
+    up.up = true;
+    batch.push_back(down);
+    batch.push_back(up);
+  }
+  ASSERT_EQ(kb.send(batch), batch.size());
+  kv::win::DeliveryWatch watch;
+  ASSERT_TRUE(watch.wait(5000)) << "the marker never passed the hook";
+  // Without waiting any further: every key is already the window's, and the marker is not.
+  int downs = 0, markers = 0;
+  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_KEYDOWN && m.wParam == 'A') ++downs;
+    if (m.wParam == kv::win::kDeliveryMarkerVk && (m.message == WM_KEYUP || m.message == WM_KEYDOWN)) ++markers;
+    DispatchMessageA(&m);
+  }
+  EXPECT_EQ(downs, 10);
+  EXPECT_EQ(markers, 0);
+  // Again, and with nothing sent before it.
+  EXPECT_TRUE(watch.wait(5000));
+  DestroyWindow(w);
 }
