@@ -82,12 +82,22 @@ class Typing(kvtest.WineTestCase):
         self.s.macros(*entries)
         return self.s.keyvane(args, wait_ms=wait_ms)
 
+    def assert_chars(self, t, expected, msg=None, timeout=20):
+        """The target's characters, once it has taken every key that is on its way (the program
+        may have ended before the target's thread got to them)."""
+        try:
+            wait_for(lambda: t.chars() == expected, timeout, what="the typed text")
+        except AssertionError:
+            pass
+        self.assertEqual(t.chars(), expected, msg)
+
     def test_text_keys_and_modifier_combinations(self):
         t = Target(self.s)
         script = "Hello @^~{} World!<<ENTER>>Line2<<TAB>>end<<END>><<SHIFT+ALT>>q<<CTRL>>a"
         pid, code = self.play(("X", script))
         self.assertEqual(code, 0, "the /Close instance did not end by itself")
-        self.assertEqual(t.chars(), "Hello @^~{} World!\rLine2\tend\x01")
+        self.assert_chars(t, "Hello @^~{} World!\rLine2\tend\x01")
+        wait_for(lambda: t.keys() and t.keys()[-1][:2] == ("KEYUP", 0x11), 20, what="the last Ctrl release")
         keys = t.keys()
         # <<SHIFT+ALT>>q: Alt down, Shift down (twice), Q as a system key, all released.
         i = keys.index(("SYSKEYDOWN", 0x51, 0, 1))
@@ -120,7 +130,7 @@ class Typing(kvtest.WineTestCase):
         self.assertLess(used / (time.time() - w0), 0.15, "the delay keeps a processor busy")
         self.assertEqual(t.chars(), "abababcd", "the delay ended early")
         self.assertTrue(self.s.wait_exit(pid, 20000))
-        self.assertEqual(t.chars(), "abababcde")
+        self.assert_chars(t, "abababcde")
 
     def test_prompt_value_is_typed_back_into_the_target(self):
         t = Target(self.s)
@@ -136,7 +146,7 @@ class Typing(kvtest.WineTestCase):
         self.s.drive("settext", edit, "a^b")
         self.s.drive("post", edit, "0x100", "0x0d", "0x1c0001")  # Enter confirms
         self.assertTrue(self.s.wait_exit(pid, 20000), "the script did not end after the prompt")
-        self.assertEqual(t.chars(), "Dear a^b.")
+        self.assert_chars(t, "Dear a^b.")
         lines = t.lines()
         self.assertIn("FOCUS", lines[lines.index("READY hwnd=%s" % t.hwnd) + 1:], "the focus did not come back")
 
@@ -173,7 +183,7 @@ class Typing(kvtest.WineTestCase):
         self.s.xdotool("type", "--delay", "30", "hi")
         self.s.xdotool("key", "Return")
         self.assertTrue(self.s.wait_exit(pid, 20000), "the script did not end after the prompt")
-        self.assertEqual(t.chars(), "hi!")
+        self.assert_chars(t, "hi!")
 
     def test_run_lookfor_and_focus(self):
         t = Target(self.s)
@@ -185,6 +195,10 @@ class Typing(kvtest.WineTestCase):
         late = Target(self.s, "late.log", "Not Yet")
         self.s.drive("settext", late.hwnd, "Late Window")
         self.assertTrue(self.s.wait_exit(pid, 30000))
+        try:
+            wait_for(lambda: (late.chars(), t.chars()) == ("3", "1o24"), 20, what="the keys after the wait")
+        except AssertionError:
+            pass
         # Both windows' text in either message, so a failure shows where the keys went.
         where = "late window %r, first window %r" % (late.chars(), t.chars())
         self.assertEqual(late.chars(), "3", where)
@@ -201,6 +215,7 @@ class Typing(kvtest.WineTestCase):
         t = Target(self.s)
         pid, code = self.play(("X", "first line\r\nsecond line\r\n"))
         self.assertEqual(code, 0, "the /Close instance did not end by itself")
+        self.assert_chars(t, "first line\rsecond line")
         # Each line break is one Enter: no Ctrl+Enter after it to add a line of its own.
         self.assertEqual(self.edit_text(t).split("\r\n"), ["first line", "second line"])
         self.assertNotIn(0x0A, [ord(c) for c in t.chars()])
@@ -221,7 +236,7 @@ class Typing(kvtest.WineTestCase):
         # Windows-1252: e acute, euro sign, pound sign.
         pid, code = self.play(("X", "x\xe9\x80\xa3y"))
         self.assertEqual(code, 0)
-        self.assertEqual(t.chars(), "x\xe9\x80\xa3y")
+        self.assert_chars(t, "x\xe9\x80\xa3y")
 
     def test_plain_text_unknown_tokens_line_breaks_and_dates(self):
         t = Target(self.s)
@@ -231,6 +246,7 @@ class Typing(kvtest.WineTestCase):
         pid, code = self.play(("X", script))
         after = datetime.datetime.now()
         self.assertEqual(code, 0)
+        wait_for(lambda: t.chars().count("|") == 4 and t.chars().endswith("M"), 20, what="the last time")
         chars = t.chars()
         # The line break is one Enter: a CR, no line feed after it.
         head = "a@b^c~d{e}fHELLO>>ENDREP>>x\ryPRINTSCREEN>>|"
@@ -267,7 +283,7 @@ class Typing(kvtest.WineTestCase):
         self.s.drive("settext", edit.strip(), value)
         self.s.drive("post", edit.strip(), "0x100", "0x0d", "0x1c0001")
         self.assertTrue(self.s.wait_exit(pid, 20000), "the script did not end after the prompt")
-        self.assertEqual(t.chars(), value + ".")
+        self.assert_chars(t, value + ".")
         pressed = {k[1] for k in t.keys() if k[0] == "KEYDOWN"}
         for vk in (0x0D, 0x09, 0x08, 0x26, 0x1B):
             self.assertNotIn(vk, pressed, "a brace name in the value pressed key %x" % vk)
