@@ -108,8 +108,12 @@ class Win32Windows : public WindowSystem {
   WindowHandle find_window(const std::string& title) override;
 };
 
-inline HWND to_hwnd(WindowHandle h) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h)); }
-inline WindowHandle from_hwnd(HWND h) { return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(h)); }
+inline HWND to_hwnd(WindowHandle h) {
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h));
+}
+inline WindowHandle from_hwnd(HWND h) {
+  return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(h));
+}
 
 // Message box captioned "Keyvane", error icon, OK.
 class Win32ErrorReport : public ErrorReport {

@@ -16,14 +16,18 @@ std::function<bool(const MSG&)>& key_preview() {
 }
 }  // namespace
 
-void Win32MessagePump::add_dialog(HWND w) { dialogs().push_back(w); }
+void Win32MessagePump::add_dialog(HWND w) {
+  dialogs().push_back(w);
+}
 
 void Win32MessagePump::remove_dialog(HWND w) {
   auto& d = dialogs();
   d.erase(std::remove(d.begin(), d.end(), w), d.end());
 }
 
-void Win32MessagePump::set_key_preview(std::function<bool(const MSG&)> preview) { key_preview() = std::move(preview); }
+void Win32MessagePump::set_key_preview(std::function<bool(const MSG&)> preview) {
+  key_preview() = std::move(preview);
+}
 
 void Win32MessagePump::dispatch(MSG& msg) {
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && key_preview() && key_preview()(msg)) return;
@@ -76,12 +80,14 @@ Win32Timer::Win32Timer(std::function<void()> on_tick) : on_tick_(std::move(on_ti
     return RegisterClassA(&wc) != 0;
   }();
   (void)registered;
-  window_.reset(CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                                nullptr));
+  window_.reset(
+      CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr));
   SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-Win32Timer::~Win32Timer() { stop(); }
+Win32Timer::~Win32Timer() {
+  stop();
+}
 
 void Win32Timer::start(unsigned interval_ms) {
   interval_ = interval_ms;

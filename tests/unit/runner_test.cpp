@@ -62,7 +62,7 @@ TEST(Runner, JournalKindsSetFileSpeedAndIdleFlagAndReportNothing) {
     std::string speed;
     bool hi;
   };
-  const Case cases[] = {{2, "", true}, {2, "1", true}, {3, "", false}, {3, "1", false},
+  const Case cases[] = {{2, "", true},  {2, "1", true}, {3, "", false}, {3, "1", false},
                         {3, "2", true}, {3, "0", true}, {3, "7", true}, {3, "0x1", false}};
   for (const Case& c : cases) {
     RunnerRig r;
