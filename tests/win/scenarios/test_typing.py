@@ -150,6 +150,20 @@ class Typing(kvtest.WineTestCase):
         lines = t.lines()
         self.assertIn("FOCUS", lines[lines.index("READY hwnd=%s" % t.hwnd) + 1:], "the focus did not come back")
 
+    def test_text_typed_just_before_a_prompt_stays_in_the_target(self):
+        t = Target(self.s)
+        pid, code = self.play(("X", "Dear <<INPUT:Your name?>><<WRITEVALUE>>!"), wait_ms=0)
+        form = self.s.find("TfrmGetVar", "Keyvane Input Box", 20000, visible=True)
+        self.assertIsNotNone(form, "the prompt form was not shown")
+        rc, edit = self.s.drive("child", form, "Edit", "-")
+        edit = edit.strip()
+        rc, before = self.s.drive("gettext", edit)
+        self.s.drive("settext", edit, "abc")
+        self.s.drive("post", edit, "0x100", "0x0d", "0x1c0001")
+        self.assertTrue(self.s.wait_exit(pid, 20000), "the script did not end after the prompt")
+        self.assert_chars(t, "Dear abc!")
+        self.assertEqual(before.strip(), "", "keys aimed at the target reached the prompt")
+
     def test_prompt_form_layout_and_an_answer_typed_on_the_keyboard(self):
         t = Target(self.s)
         pid, code = self.play(("X", "<<INPUT:Question>><<WRITEVALUE>>!"), wait_ms=0)
