@@ -40,8 +40,8 @@ class Keyboard {
   // Sends the events as one batch, tagged as ours; returns how many went through.
   virtual std::size_t send(const std::vector<KeyInput>& batch) = 0;
   // The system hands sent events to whichever window has the focus when it gets to them, not
-  // when they were sent. Blocks, without processing messages, until the program with the
-  // foreground has taken every event sent so far, or until a bound of a few seconds passed.
+  // when they were sent. Blocks, without processing messages, until every event sent so far
+  // has been handed on, or until a bound of a few seconds has passed.
   virtual void wait_until_delivered() = 0;
 };
 
