@@ -1,13 +1,28 @@
 #include "platform/win32/delivery_win.h"
 
+#include "platform/keyboard.h"
+
 namespace kv::win {
 
 namespace {
 
-constexpr UINT kSetHook = WM_APP + 1;
-constexpr UINT kRemoveHook = WM_APP + 2;
+constexpr UINT kJoin = WM_APP + 1;   // wParam: the thread to join, 0 to leave the current one
+constexpr UINT kWatch = WM_APP + 2;  // lParam: how many milliseconds to watch at most
 
-std::atomic<DeliveryWatch*> g_watch{nullptr};  // the hook procedure has no context argument
+bool marker_toggled() {
+  return (GetKeyState(kDeliveryMarkerVk) & 1) != 0;
+}
+
+bool send_marker() {
+  INPUT in[2] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = kDeliveryMarkerVk;
+    i.ki.dwExtraInfo = static_cast<ULONG_PTR>(kInjectedTag);
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, in, sizeof(INPUT)) == 2;
+}
 
 }  // namespace
 
@@ -16,7 +31,6 @@ DeliveryWatch::~DeliveryWatch() {
     PostThreadMessageA(thread_id_, WM_QUIT, 0, 0);
     thread_.join();
   }
-  g_watch = nullptr;
 }
 
 bool DeliveryWatch::start_thread() {
@@ -24,7 +38,6 @@ bool DeliveryWatch::start_thread() {
   ack_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   seen_.reset(CreateEventA(nullptr, FALSE, FALSE, nullptr));
   if (!ack_ || !seen_) return false;
-  g_watch = this;
   thread_ = std::thread([this] { run(); });
   return WaitForSingleObject(ack_.get(), 5000) == WAIT_OBJECT_0;  // its message queue exists
 }
@@ -33,65 +46,58 @@ void DeliveryWatch::run() {
   MSG msg;
   PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
   thread_id_ = GetCurrentThreadId();
-  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
   SetEvent(ack_.get());
+  DWORD joined = 0;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (msg.hwnd == nullptr && msg.message == kSetHook) {
-      if (!hook_) hook_.reset(SetWindowsHookExA(WH_KEYBOARD_LL, hook_proc, GetModuleHandleA(nullptr), 0));
-      hooked_ = static_cast<bool>(hook_);
+    if (msg.hwnd == nullptr && msg.message == kJoin) {
+      if (joined) AttachThreadInput(thread_id_, joined, FALSE);
+      const auto to = static_cast<DWORD>(msg.wParam);
+      joined = to && AttachThreadInput(thread_id_, to, TRUE) ? to : 0;
+      ok_ = joined != 0;
       SetEvent(ack_.get());
-      continue;
+    } else if (msg.hwnd == nullptr && msg.message == kWatch) {
+      // The toggle bit flips each time the joined thread takes a marker's press.
+      const bool before = marker_toggled();
+      ok_ = true;
+      SetEvent(ack_.get());
+      const ULONGLONG until = GetTickCount64() + static_cast<DWORD>(msg.lParam);
+      // No message or event says when another thread takes a key: look every millisecond,
+      // for at most the bound.
+      while (marker_toggled() == before && GetTickCount64() < until) Sleep(1);
+      if (marker_toggled() != before) SetEvent(seen_.get());
+    } else {
+      DispatchMessageA(&msg);
     }
-    if (msg.hwnd == nullptr && msg.message == kRemoveHook) {
-      hook_.reset();
-      continue;
-    }
-    DispatchMessageA(&msg);
   }
-  hook_.reset();
+  if (joined) AttachThreadInput(thread_id_, joined, FALSE);
 }
 
-bool DeliveryWatch::post_and_wait(UINT msg, DWORD timeout_ms) {
+bool DeliveryWatch::post_and_wait(UINT msg, WPARAM wp, LPARAM lp, DWORD timeout_ms) {
   ResetEvent(ack_.get());
-  return PostThreadMessageA(thread_id_, msg, 0, 0) && WaitForSingleObject(ack_.get(), timeout_ms) == WAIT_OBJECT_0;
+  ok_ = false;
+  return PostThreadMessageA(thread_id_, msg, wp, lp) && WaitForSingleObject(ack_.get(), timeout_ms) == WAIT_OBJECT_0 &&
+         ok_;
+}
+
+void DeliveryWatch::follow(HWND target) {
+  DWORD tid = target ? GetWindowThreadProcessId(target, nullptr) : 0;
+  // Keys for our own thread's windows wait in our own queue: nothing to watch there.
+  if (tid == GetCurrentThreadId()) tid = 0;
+  if (tid == joined_) return;
+  if (!start_thread()) return;
+  // A thread that refuses (another desktop, a higher integrity level) leaves nothing joined.
+  joined_ = post_and_wait(kJoin, tid, 0, 2000) ? tid : 0;
 }
 
 bool DeliveryWatch::wait(DWORD timeout_ms) {
+  if (!joined_) return false;
+  const HWND fg = GetForegroundWindow();
+  if (!fg || GetWindowThreadProcessId(fg, nullptr) != joined_) return false;
   const ULONGLONG until = GetTickCount64() + timeout_ms;
-  if (!start_thread() || !post_and_wait(kSetHook, timeout_ms) || !hooked_) return false;
-  const unsigned mine = ++next_ & 0xFF;
-  INPUT marker{};
-  marker.type = INPUT_KEYBOARD;
-  marker.ki.wVk = kDeliveryMarkerVk;
-  marker.ki.dwFlags = KEYEVENTF_KEYUP;
-  marker.ki.dwExtraInfo = static_cast<ULONG_PTR>(kDeliveryMarkerBase | mine);
-  bool seen = false;
-  if (SendInput(1, &marker, sizeof marker) == 1) {
-    for (;;) {
-      if (last_seen_.load() == mine) {
-        seen = true;
-        break;
-      }
-      const ULONGLONG now = GetTickCount64();
-      if (now >= until || WaitForSingleObject(seen_.get(), static_cast<DWORD>(until - now)) != WAIT_OBJECT_0) break;
-    }
-  }
-  // Off again: every key the user types would pass through it otherwise.
-  PostThreadMessageA(thread_id_, kRemoveHook, 0, 0);
-  return seen;
-}
-
-LRESULT CALLBACK DeliveryWatch::hook_proc(int code, WPARAM wp, LPARAM lp) {
-  if (code == HC_ACTION) {
-    const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
-    DeliveryWatch* self = g_watch.load();
-    if (self && (k->dwExtraInfo & ~std::uintptr_t{0xFF}) == kDeliveryMarkerBase) {
-      self->last_seen_ = static_cast<unsigned>(k->dwExtraInfo & 0xFF);
-      SetEvent(self->seen_.get());
-      return 1;  // ours: no window gets it
-    }
-  }
-  return CallNextHookEx(nullptr, code, wp, lp);
+  ResetEvent(seen_.get());
+  if (!post_and_wait(kWatch, 0, static_cast<LPARAM>(timeout_ms), timeout_ms) || !send_marker()) return false;
+  const ULONGLONG now = GetTickCount64();
+  return now < until && WaitForSingleObject(seen_.get(), static_cast<DWORD>(until - now)) == WAIT_OBJECT_0;
 }
 
 }  // namespace kv::win

@@ -1,20 +1,20 @@
-// Knowing when the system has handed on the key events sent so far: a marker event goes out
-// behind them, and a low-level keyboard hook, which sees events in the order the system
-// delivers them, swallows it and says so.
+// Knowing when the window the keys went to has taken them. The system queues sent key events
+// for the thread of the foreground window; if the focus moves on before that thread has taken
+// them from its queue, they are lost or go to the new window. A watcher thread shares the
+// input of the thread that gets the keys (joined before any key is sent to it, since joining
+// clears the key state that thread keeps) and reads that state: a marker key sent behind the
+// keys shows there only once the thread has taken everything before it.
 #pragma once
 #include <windows.h>
 
 #include <atomic>
-#include <cstdint>
 #include <thread>
 
 #include "platform/win32/handles.h"
 
 namespace kv::win {
 
-// dwExtraInfo of a marker: this in the upper 24 bits, a sequence number in the lowest 8.
-inline constexpr std::uintptr_t kDeliveryMarkerBase = 0x4B564D00;  // "KVM"
-// The key a marker releases: one that no keyboard has, should a marker ever get through.
+// The key a marker presses: one that no keyboard has and programs ignore.
 inline constexpr BYTE kDeliveryMarkerVk = 0xFC;  // VK_NONAME
 
 class DeliveryWatch {
@@ -24,25 +24,25 @@ class DeliveryWatch {
   DeliveryWatch(const DeliveryWatch&) = delete;
   DeliveryWatch& operator=(const DeliveryWatch&) = delete;
 
-  // Blocks the calling thread, without processing its messages, until every event it sent
-  // before has passed the hook, or timeout_ms has passed. False when it could not tell.
+  // Called before keys are sent to `target`: joins the input of its thread unless it is
+  // joined already or the thread is the caller's own.
+  void follow(HWND target);
+  // Blocks the calling thread, without processing its messages, until the thread the keys
+  // went to has taken every event sent before, or timeout_ms has passed. False when it could
+  // not tell (no keys followed, the foreground moved to another thread, the time ran out).
   bool wait(DWORD timeout_ms);
 
  private:
-  // The hook lives on a thread of its own with its own message loop, so it answers at once
-  // while the thread that sent the keys waits; it is set only for the length of a wait.
   bool start_thread();
   void run();
-  bool post_and_wait(UINT msg, DWORD timeout_ms);
-  static LRESULT CALLBACK hook_proc(int code, WPARAM wp, LPARAM lp);
+  bool post_and_wait(UINT msg, WPARAM wp, LPARAM lp, DWORD timeout_ms);
 
   std::thread thread_;
   std::atomic<DWORD> thread_id_{0};
-  std::atomic<bool> hooked_{false};
   OwnedKernelHandle ack_, seen_;
-  std::atomic<unsigned> last_seen_{0};
-  unsigned next_ = 0;
-  OwnedHook hook_;  // used on the hook's thread only
+  DWORD joined_ = 0;  // the thread whose input the watcher shares; 0 for none
+  // Written by the watcher thread before it sets ack_, read after.
+  std::atomic<bool> ok_{false};
 };
 
 }  // namespace kv::win

@@ -54,6 +54,7 @@ bool Win32Keyboard::is_key_down(std::uint8_t vk) {
 
 std::size_t Win32Keyboard::send(const std::vector<KeyInput>& batch) {
   if (batch.empty()) return 0;
+  delivery_.follow(GetForegroundWindow());
   std::vector<INPUT> inputs(batch.size());
   for (std::size_t i = 0; i < batch.size(); ++i) {
     const KeyInput& k = batch[i];
@@ -78,7 +79,11 @@ std::size_t Win32Keyboard::send(const std::vector<KeyInput>& batch) {
 void Win32Keyboard::wait_until_delivered() {
   // Long enough for a whole batch on a busy machine; past it the script goes on regardless.
   constexpr DWORD kDeliveryBoundMs = 2000;
-  delivery_.wait(kDeliveryBoundMs);
+  wait_until_delivered_within(kDeliveryBoundMs);
+}
+
+bool Win32Keyboard::wait_until_delivered_within(DWORD timeout_ms) {
+  return delivery_.wait(timeout_ms);
 }
 
 bool Win32KeyLibrary::load() {

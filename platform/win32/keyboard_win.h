@@ -22,6 +22,8 @@ class Win32Keyboard : public Keyboard {
   bool is_key_down(std::uint8_t vk) override;
   std::size_t send(const std::vector<KeyInput>& batch) override;
   void wait_until_delivered() override;
+  // The same with its bound given; false when it could not tell that the keys were taken.
+  bool wait_until_delivered_within(DWORD timeout_ms);
 
  private:
   // The layout queries are slow on some systems and asked for every key: answers are kept

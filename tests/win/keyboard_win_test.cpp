@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win32/keyboard_win.h"
@@ -82,30 +84,58 @@ TEST(Win32Keyboard, LayoutAnswersAndEmptyBatch) {
 }
 
 namespace {
-LRESULT CALLBACK plain_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+std::atomic<int> g_downs{0};
+
+LRESULT CALLBACK counting_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_KEYDOWN && wp == 'A') ++g_downs;
   return DefWindowProcA(w, m, wp, lp);
 }
+
+// A window on a thread of its own that takes each message slowly, as a busy program does.
+struct SlowTarget {
+  std::atomic<HWND> hwnd{nullptr};
+  std::atomic<DWORD> tid{0};
+  std::thread thread;
+  SlowTarget() {
+    thread = std::thread([this] {
+      WNDCLASSA wc{};
+      wc.lpfnWndProc = counting_proc;
+      wc.hInstance = GetModuleHandleA(nullptr);
+      wc.lpszClassName = "KvDeliveryProbe";
+      RegisterClassA(&wc);
+      HWND w = CreateWindowExA(0, "KvDeliveryProbe", "Delivery probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                               nullptr, nullptr, wc.hInstance, nullptr);
+      tid = GetCurrentThreadId();
+      hwnd = w;
+      MSG m;
+      while (GetMessageA(&m, nullptr, 0, 0) > 0) {
+        if (m.message == WM_KEYDOWN) Sleep(15);
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+      }
+      DestroyWindow(w);
+    });
+    while (!hwnd) Sleep(5);
+  }
+  ~SlowTarget() {
+    PostThreadMessageA(tid, WM_QUIT, 0, 0);
+    thread.join();
+  }
+};
 }  // namespace
 
-TEST(Win32Keyboard, AfterTheDeliveryWaitTheKeysSentAreInTheFocusedWindowsQueue) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = plain_proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "KvDeliveryProbe";
-  RegisterClassA(&wc);
-  const HWND w = CreateWindowExA(0, "KvDeliveryProbe", "Delivery probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
-                                 100, nullptr, nullptr, wc.hInstance, nullptr);
-  ASSERT_NE(w, nullptr);
+TEST(Win32Keyboard, TheDeliveryWaitEndsOnlyOnceTheTargetThreadHasTakenTheKeys) {
+  SlowTarget target;
+  const HWND w = target.hwnd;
   SetForegroundWindow(w);
-  SetFocus(w);
-  for (int i = 0; i < 200 && GetForegroundWindow() != w; ++i) {
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+  for (int i = 0; i < 200 && GetForegroundWindow() != w; ++i) Sleep(20);
+  ASSERT_EQ(GetForegroundWindow(), w) << "the probe window did not get the foreground";
+  for (int i = 0; i < 200; ++i) {
+    GUITHREADINFO gi{};
+    gi.cbSize = sizeof gi;
+    if (GetGUIThreadInfo(target.tid, &gi) && gi.hwndFocus == w) break;
     Sleep(20);
   }
-  ASSERT_EQ(GetForegroundWindow(), w) << "the probe window did not get the foreground";
-  MSG m;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
 
   kv::win::Win32Keyboard kb;
   std::vector<kv::KeyInput> batch;
@@ -119,18 +149,12 @@ TEST(Win32Keyboard, AfterTheDeliveryWaitTheKeysSentAreInTheFocusedWindowsQueue) 
     batch.push_back(up);
   }
   ASSERT_EQ(kb.send(batch), batch.size());
-  kv::win::DeliveryWatch watch;
-  ASSERT_TRUE(watch.wait(5000)) << "the marker never passed the hook";
-  // Without waiting any further: every key is already the window's, and the marker is not.
-  int downs = 0, markers = 0;
-  while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    if (m.message == WM_KEYDOWN && m.wParam == 'A') ++downs;
-    if (m.wParam == kv::win::kDeliveryMarkerVk && (m.message == WM_KEYUP || m.message == WM_KEYDOWN)) ++markers;
-    DispatchMessageA(&m);
-  }
-  EXPECT_EQ(downs, 10);
-  EXPECT_EQ(markers, 0);
-  // Again, and with nothing sent before it.
-  EXPECT_TRUE(watch.wait(5000));
-  DestroyWindow(w);
+  // Ten presses at 15 ms each are still in the target's queue when send returns.
+  EXPECT_LT(g_downs.load(), 10);
+  ASSERT_TRUE(kb.wait_until_delivered_within(5000)) << "the wait could not tell";
+  EXPECT_EQ(g_downs.load(), 10) << "the wait ended before the target had taken every key";
+  // Again: each wait has a marker of its own.
+  ASSERT_EQ(kb.send(batch), batch.size());
+  ASSERT_TRUE(kb.wait_until_delivered_within(5000));
+  EXPECT_EQ(g_downs.load(), 20);
 }
