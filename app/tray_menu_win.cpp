@@ -11,17 +11,17 @@ namespace kv::win {
 
 TrayMenu::TrayMenu() {
   popup_.reset(CreatePopupMenu());
-  help_ = CreatePopupMenu();
-  AppendMenuA(help_, MF_STRING, kOperation, "&Operation");
-  AppendMenuA(help_, MF_STRING, kShowHints, "&Show Hints");
-  AppendMenuA(help_, MF_STRING, kFaq, "&Frequently Asked Questions");
-  AppendMenuA(help_, MF_STRING, kSupport, "&Technical Support");
-  AppendMenuA(help_, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(help_, MF_STRING, kAbout, "&About...");
+  OwnedMenu help(CreatePopupMenu());
+  AppendMenuA(help.get(), MF_STRING, kOperation, "&Operation");
+  AppendMenuA(help.get(), MF_STRING, kShowHints, "&Show Hints");
+  AppendMenuA(help.get(), MF_STRING, kFaq, "&Frequently Asked Questions");
+  AppendMenuA(help.get(), MF_STRING, kSupport, "&Technical Support");
+  AppendMenuA(help.get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(help.get(), MF_STRING, kAbout, "&About...");
   HMENU m = popup_.get();
   AppendMenuA(m, MF_STRING | MF_GRAYED, kOpen, "&Open");
   AppendMenuA(m, MF_STRING, kPrint, "&Print Macro List");
-  AppendMenuA(m, MF_POPUP, reinterpret_cast<UINT_PTR>(help_), "&Help");
+  help_ = append_submenu(m, std::move(help), "&Help");
   AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(m, MF_STRING, kVisit, "&Visit Ostrel on the Web");
   AppendMenuA(m, MF_SEPARATOR, 0, nullptr);

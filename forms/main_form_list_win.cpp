@@ -3,11 +3,10 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <algorithm>
-
 #include "app/app_win.h"
 #include "app/help_win.h"
 #include "components/shell_link_win.h"
+#include "forms/list_images_win.h"
 #include "forms/main_form_win.h"
 #include "forms/print_layout.h"
 #include "forms/print_win.h"
@@ -32,8 +31,8 @@ enum : int {
   kIdShortcutFirst = 211,  // the six submenu entries, in menu order
 };
 
-constexpr TShellFolder kShortcutFolders[] = {TShellFolder::sfDesktop,  TShellFolder::sfStartMenu,
-                                             TShellFolder::sfPrograms, TShellFolder::sfStartup,
+constexpr TShellFolder kShortcutFolders[] = {TShellFolder::sfDesktop,   TShellFolder::sfStartMenu,
+                                             TShellFolder::sfPrograms,  TShellFolder::sfStartup,
                                              TShellFolder::sfFavorites, TShellFolder::sfPersonal};
 constexpr const char* kShortcutEntries[] = {"On &Desktop",        "On &Start Menu",       "On &Programs Menu",
                                             "In Start&Up Folder", "In &Favorites Folder", "In P&ersonal Folder"};
@@ -48,10 +47,14 @@ std::string platform_key_name(std::uint8_t vk) {
   return name;
 }
 
-void set_enabled(HWND w, bool on) { EnableWindow(w, on ? TRUE : FALSE); }
+void set_enabled(HWND w, bool on) {
+  EnableWindow(w, on ? TRUE : FALSE);
+}
 
 // F1 released, also with Alt held (the release then comes as a system key).
-bool f1_released(UINT msg, WPARAM wp) { return (msg == WM_KEYUP || msg == WM_SYSKEYUP) && wp == VK_F1; }
+bool f1_released(UINT msg, WPARAM wp) {
+  return (msg == WM_KEYUP || msg == WM_SYSKEYUP) && wp == VK_F1;
+}
 
 // Help: F1 released anywhere in the window, whichever control has the focus.
 LRESULT CALLBACK f1_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
@@ -75,14 +78,14 @@ MacroListPanel::MacroListPanel(Window& form)
 MacroListPanel::~MacroListPanel() {
   if (list_) RemoveWindowSubclass(list_, list_subclass, 2);
   Win32MessagePump::remove_dialog(form_.hwnd());
-  if (images_) ImageList_Destroy(images_);
 }
 
 void MacroListPanel::create_controls() {
   create_control(form_, "STATIC", "", SS_OWNERDRAW, 4, 1, 404, 35, kIdBanner);
-  list_ = create_control(form_, WC_LISTVIEWA, "",
-                         WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
-                         3, 37, 405, 228, kIdList, WS_EX_CLIENTEDGE);
+  list_ = create_control(
+      form_, WC_LISTVIEWA, "",
+      WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
+      3, 37, 405, 228, kIdList, WS_EX_CLIENTEDGE);
   SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
                LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   struct Column {
@@ -99,7 +102,9 @@ void MacroListPanel::create_controls() {
     SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
     ++i;
   }
-  create_images();
+  // Drawn at the window's size so that they stay sharp at any scaling.
+  images_ = make_macro_images(form_.scale(16));
+  SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.get()));
   const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
   cmd_help_ = create_control(form_, "BUTTON", "Help", button, 1, 271, 55, 21, kIdHelp);
   cmd_new_ = create_control(form_, "BUTTON", "New Macro", button, 57, 271, 86, 21, kIdNew);
@@ -124,66 +129,14 @@ void MacroListPanel::lvMacroMouseUp() {
   apply_commands();
 }
 
-void MacroListPanel::create_images() {
-  // Drawn at the window's size so that they stay sharp at any scaling.
-  const int s = form_.scale(16);
-  images_ = ImageList_Create(s, s, ILC_COLOR32 | ILC_MASK, 3, 0);
-  HDC screen = GetDC(nullptr);
-  for (int kind = 0; kind < 3; ++kind) {
-    HDC dc = CreateCompatibleDC(screen);
-    OwnedGdi bmp(CreateCompatibleBitmap(screen, s, s));
-    HGDIOBJ old = SelectObject(dc, bmp.get());
-    const COLORREF key = RGB(255, 0, 255);
-    OwnedGdi bg(CreateSolidBrush(key));
-    RECT all{0, 0, s, s};
-    FillRect(dc, &all, static_cast<HBRUSH>(bg.get()));
-    // Drawn on a 16-unit grid scaled to the image size.
-    auto u = [s](int v) { return v * s / 16; };
-    OwnedGdi pen(CreatePen(PS_SOLID, std::max(1, s / 16), RGB(40, 40, 40)));
-    HGDIOBJ old_pen = SelectObject(dc, pen.get());
-    if (kind == kImageLaunch) {  // a program window with its title bar
-      OwnedGdi face(CreateSolidBrush(RGB(255, 255, 255)));
-      HGDIOBJ ob = SelectObject(dc, face.get());
-      Rectangle(dc, u(1), u(2), u(15), u(14));
-      OwnedGdi title(CreateSolidBrush(RGB(30, 90, 200)));
-      RECT bar{u(1), u(2), u(15), u(5)};
-      FillRect(dc, &bar, static_cast<HBRUSH>(title.get()));
-      SelectObject(dc, ob);
-    } else if (kind == kImageKeys) {  // a key cap
-      OwnedGdi face(CreateSolidBrush(RGB(235, 235, 225)));
-      HGDIOBJ ob = SelectObject(dc, face.get());
-      RoundRect(dc, u(1), u(2), u(15), u(14), u(4), u(4));
-      OwnedGdi top(CreateSolidBrush(RGB(250, 250, 245)));
-      SelectObject(dc, top.get());
-      RoundRect(dc, u(3), u(3), u(13), u(10), u(3), u(3));
-      SelectObject(dc, ob);
-    } else {  // a mouse
-      OwnedGdi face(CreateSolidBrush(RGB(210, 220, 240)));
-      HGDIOBJ ob = SelectObject(dc, face.get());
-      RoundRect(dc, u(3), u(1), u(13), u(15), u(9), u(9));
-      MoveToEx(dc, u(3), u(6), nullptr);
-      LineTo(dc, u(13), u(6));
-      MoveToEx(dc, u(8), u(1), nullptr);
-      LineTo(dc, u(8), u(6));
-      SelectObject(dc, ob);
-    }
-    SelectObject(dc, old_pen);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ImageList_AddMasked(images_, static_cast<HBITMAP>(bmp.get()), key);
-  }
-  ReleaseDC(nullptr, screen);
-  SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
-}
-
 void MacroListPanel::create_menu() {
   popup_.reset(CreatePopupMenu());
   HMENU m = popup_.get();
   AppendMenuA(m, MF_STRING, kIdMnuNew, "&New Macro");
   AppendMenuA(m, MF_STRING, kIdMnuDelete, "&Delete Macro");
-  shortcut_menu_ = CreatePopupMenu();
-  for (int i = 0; i < 6; ++i) AppendMenuA(shortcut_menu_, MF_STRING, kIdShortcutFirst + i, kShortcutEntries[i]);
-  AppendMenuA(m, MF_POPUP, reinterpret_cast<UINT_PTR>(shortcut_menu_), "Create Shortcut...");
+  OwnedMenu shortcuts(CreatePopupMenu());
+  for (int i = 0; i < 6; ++i) AppendMenuA(shortcuts.get(), MF_STRING, kIdShortcutFirst + i, kShortcutEntries[i]);
+  append_submenu(m, std::move(shortcuts), "Create Shortcut...");
   AppendMenuA(m, MF_STRING, kIdMnuPrint, "Print Macro List");
   AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(m, MF_STRING, kIdMnuProperties, "&Properties");
@@ -225,7 +178,9 @@ void MacroListPanel::LoadMacroList() {
   InvalidateRect(list_, nullptr, TRUE);
 }
 
-int MacroListPanel::row_count() const { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
+int MacroListPanel::row_count() const {
+  return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+}
 
 std::string MacroListPanel::item_text(int row, int column) const {
   char buf[1100] = {};
@@ -241,13 +196,17 @@ int MacroListPanel::selected_index() {
   return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-std::string MacroListPanel::caption(int index) { return item_text(index, 0); }
+std::string MacroListPanel::caption(int index) {
+  return item_text(index, 0);
+}
 
 bool MacroListPanel::confirm_delete() {
   return MessageBoxA(form_.hwnd(), kDeleteQuestion, kDeleteQuestionTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
-void MacroListPanel::remove_row(int index) { SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0); }
+void MacroListPanel::remove_row(int index) {
+  SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+}
 
 void MacroListPanel::cmdDeleteMacroClick() {
   MacroStore store(app().profile);
@@ -286,13 +245,24 @@ void MacroListPanel::on_command(int id) {
       if (on_new_macro) on_new_macro();
       return;
     case kIdProperties:
-    case kIdMnuProperties: edit_selected(); return;
+    case kIdMnuProperties:
+      edit_selected();
+      return;
     case kIdDelete:
-    case kIdMnuDelete: cmdDeleteMacroClick(); return;
-    case kIdClose: ShowWindow(form_.hwnd(), SW_HIDE); return;
-    case kIdHelp: open_help_topic("Operation"); return;
-    case kIdMnuPrint: mnuPrintClick(); return;
-    default: break;
+    case kIdMnuDelete:
+      cmdDeleteMacroClick();
+      return;
+    case kIdClose:
+      ShowWindow(form_.hwnd(), SW_HIDE);
+      return;
+    case kIdHelp:
+      open_help_topic("Operation");
+      return;
+    case kIdMnuPrint:
+      mnuPrintClick();
+      return;
+    default:
+      break;
   }
   if (id >= kIdShortcutFirst && id < kIdShortcutFirst + 6) {
     const int i = selected_index();
@@ -311,9 +281,14 @@ bool MacroListPanel::on_notify(const NMHDR& n, LRESULT& result) {
       commands_.list_mouse_up(has_rows, selected, focused);
       apply_commands();
       break;
-    case NM_RCLICK: lvMacroMouseUp(); break;
-    case NM_DBLCLK: edit_selected(); break;
-    default: return false;
+    case NM_RCLICK:
+      lvMacroMouseUp();
+      break;
+    case NM_DBLCLK:
+      edit_selected();
+      break;
+    default:
+      return false;
   }
   result = 0;
   return true;
@@ -336,33 +311,6 @@ void MacroListPanel::show_popup(int x, int y) {
   if (id) on_command(static_cast<int>(id));
 }
 
-void MacroListPanel::draw_banner(const DRAWITEMSTRUCT& d) {
-  const RECT r = d.rcItem;
-  // A horizontal blend from deep to light blue, drawn in bands.
-  for (int x = r.left; x < r.right; x += 4) {
-    const int t = static_cast<int>((x - r.left) * 255 / std::max<LONG>(1, r.right - r.left));
-    OwnedGdi b(CreateSolidBrush(RGB(20 + t / 4, 50 + t / 3, 120 + t / 3)));
-    RECT band{x, r.top, std::min<LONG>(x + 4, r.right), r.bottom};
-    FillRect(d.hDC, &band, static_cast<HBRUSH>(b.get()));
-  }
-  RECT edge = r;
-  DrawEdge(d.hDC, &edge, EDGE_ETCHED, BF_RECT);
-  const unsigned dpi = form_.dpi();
-  OwnedFont title(CreateFontA(-MulDiv(14, static_cast<int>(dpi), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                              DEFAULT_PITCH | FF_SWISS, "Arial"));
-  HGDIOBJ old = SelectObject(d.hDC, title.get());
-  SetBkMode(d.hDC, TRANSPARENT);
-  SetTextColor(d.hDC, RGB(255, 255, 255));
-  RECT text{r.left + form_.scale(10), r.top, r.right, r.bottom};
-  DrawTextA(d.hDC, "Keyvane", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-  SelectObject(d.hDC, dialog_font(dpi));
-  SetTextColor(d.hDC, RGB(225, 235, 255));
-  RECT sub{r.left, r.top, r.right - form_.scale(10), r.bottom};
-  DrawTextA(d.hDC, "Macro Manager", -1, &sub, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
-  SelectObject(d.hDC, old);
-}
-
 bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_COMMAND:
@@ -377,7 +325,8 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return true;
       }
       return false;
-    case WM_NOTIFY: return on_notify(*reinterpret_cast<const NMHDR*>(lp), result);
+    case WM_NOTIFY:
+      return on_notify(*reinterpret_cast<const NMHDR*>(lp), result);
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wp) != list_) return false;
       show_popup(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
@@ -407,11 +356,12 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_DRAWITEM: {
       const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       if (d->CtlID != kIdBanner) return false;
-      draw_banner(*d);
+      draw_banner(*d, form_);
       result = TRUE;
       return true;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 
@@ -422,10 +372,16 @@ void MainForm::create_list_panel() {
   Win32MessagePump::add_dialog(hwnd());
 }
 
-void MainForm::LoadMacroList() { list_->LoadMacroList(); }
+void MainForm::LoadMacroList() {
+  list_->LoadMacroList();
+}
 
-void MainForm::mnuPrintClick() { list_->mnuPrintClick(); }
+void MainForm::mnuPrintClick() {
+  list_->mnuPrintClick();
+}
 
-void MainForm::Shortcut_Create(TShellFolder where, int number) { list_->Shortcut_Create(where, number); }
+void MainForm::Shortcut_Create(TShellFolder where, int number) {
+  list_->Shortcut_Create(where, number);
+}
 
 }  // namespace kv::win

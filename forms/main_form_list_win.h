@@ -3,6 +3,7 @@
 // print, shortcut files, help, hide). MainForm owns one and hands it its messages first.
 #pragma once
 #include <windows.h>
+// after windows.h, which it needs
 #include <commctrl.h>
 
 #include <functional>
@@ -52,7 +53,6 @@ class MacroListPanel : public MacroListView {
 
  private:
   void create_controls();
-  void create_images();
   void create_menu();
   void apply_commands();
   void on_command(int id);
@@ -65,16 +65,13 @@ class MacroListPanel : public MacroListView {
   void edit_selected();
   int row_count() const;
   std::string item_text(int row, int column) const;
-  void draw_banner(const DRAWITEMSTRUCT& d);
 
   Window& form_;
   HWND list_ = nullptr;
-  HWND cmd_help_ = nullptr, cmd_new_ = nullptr, cmd_properties_ = nullptr, cmd_delete_ = nullptr,
-       cmd_close_ = nullptr;
-  HIMAGELIST images_ = nullptr;
+  HWND cmd_help_ = nullptr, cmd_new_ = nullptr, cmd_properties_ = nullptr, cmd_delete_ = nullptr, cmd_close_ = nullptr;
+  OwnedImageList images_;
   OwnedMenu popup_;
-  HMENU shortcut_menu_ = nullptr;  // owned by popup_
-  HWND last_focus_ = nullptr;       // the control with the focus when the window was last active
+  HWND last_focus_ = nullptr;  // the control with the focus when the window was last active
   ListCommands commands_;
   std::unique_ptr<ShellLinkWin> shellink_;
   std::unique_ptr<PrintDialog> print_dialog_;  // PrintDialog1

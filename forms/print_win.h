@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/win32/handles.h"
+
 namespace kv::win {
 
 // PrintDialog1: the standard print dialog. Like a dialog kept on its form, it offers the
@@ -12,7 +14,6 @@ namespace kv::win {
 class PrintDialog {
  public:
   PrintDialog() = default;
-  ~PrintDialog();
   PrintDialog(const PrintDialog&) = delete;
   PrintDialog& operator=(const PrintDialog&) = delete;
 
@@ -21,8 +22,8 @@ class PrintDialog {
   void print(HWND owner, const std::string& text);
 
  private:
-  HGLOBAL dev_mode_ = nullptr;
-  HGLOBAL dev_names_ = nullptr;
+  OwnedGlobal dev_mode_;
+  OwnedGlobal dev_names_;
 };
 
 // Prints on an open printer device context (the job is started and ended here).

@@ -59,25 +59,29 @@ TriggerSet::TriggerSet() : watch_(app().profile) {
   // Reading every window's title four times a second costs a round trip per window: keep
   // them while the platform reports changes.
   g_poll = poll_.get();
-  name_hook_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, title_event, 0, 0,
-                               WINEVENT_OUTOFCONTEXT);
-  window_hook_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, title_event, 0, 0,
-                                 WINEVENT_OUTOFCONTEXT);
-  poll_->set_titles_notified(name_hook_ != nullptr && window_hook_ != nullptr);
+  name_hook_.reset(SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, title_event, 0, 0,
+                                   WINEVENT_OUTOFCONTEXT));
+  window_hook_.reset(
+      SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, title_event, 0, 0, WINEVENT_OUTOFCONTEXT));
+  poll_->set_titles_notified(name_hook_ && window_hook_);
   timer1_ = std::make_unique<Win32Timer>([this] { Timer1Timer(); });
   timer1_->start(250);
 }
 
 TriggerSet::~TriggerSet() {
   timer1_.reset();
-  if (name_hook_) UnhookWinEvent(name_hook_);
-  if (window_hook_) UnhookWinEvent(window_hook_);
+  name_hook_.reset();
+  window_hook_.reset();
   g_poll = nullptr;
   slots_.reset();
 }
 
-int TriggerSet::assign_hotkeys() { return slots_->AssignHotKeys(app().profile); }
+int TriggerSet::assign_hotkeys() {
+  return slots_->AssignHotKeys(app().profile);
+}
 
-void TriggerSet::Timer1Timer() { poll_->Timer1Timer(); }
+void TriggerSet::Timer1Timer() {
+  poll_->Timer1Timer();
+}
 
 }  // namespace kv::win

@@ -35,8 +35,8 @@ class TriggerSet {
   std::unique_ptr<HotKeySlots> slots_;
   std::unique_ptr<TitlePoll> poll_;
   std::unique_ptr<Win32Timer> timer1_;
-  HWINEVENTHOOK name_hook_ = nullptr;
-  HWINEVENTHOOK window_hook_ = nullptr;
+  OwnedWinEventHook name_hook_;
+  OwnedWinEventHook window_hook_;
 };
 
 }  // namespace kv::win

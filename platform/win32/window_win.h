@@ -51,8 +51,12 @@ HFONT dialog_font(unsigned dpi);
 // Gives the window and all its children the font.
 void apply_font(HWND w, HFONT font);
 
+// Appends `submenu` to `menu` as the popup entry `text`; from then on `menu` owns it. Returns the
+// submenu (nullptr when it could not be appended, and it is gone).
+HMENU append_submenu(HMENU menu, OwnedMenu submenu, const char* text);
+
 // A child control at 96-dpi pixel coordinates scaled to the parent's dpi.
-HWND create_control(Window& parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
-                    int id, DWORD ex_style = 0);
+HWND create_control(Window& parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id,
+                    DWORD ex_style = 0);
 
 }  // namespace kv::win
