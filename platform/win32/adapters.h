@@ -8,6 +8,7 @@
 #include "platform/journal.h"
 #include "platform/ports.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_win.h"
 
 namespace kv::win {
 
@@ -77,7 +78,7 @@ class Win32Clock : public Clock {
   std::uint64_t now_ms() override { return GetTickCount64(); }
 };
 
-// A timer with a hidden message-only window of its own; its ticks arrive as WM_TIMER.
+// A timer with a component window of its own; its ticks arrive as WM_TIMER.
 class Win32Timer : public Timer {
  public:
   explicit Win32Timer(std::function<void()> on_tick);
@@ -90,11 +91,10 @@ class Win32Timer : public Timer {
   unsigned interval() const override { return interval_; }
 
  private:
-  static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
   std::function<void()> on_tick_;
-  OwnedWindow window_;
   bool running_ = false;
   unsigned interval_ = 0;
+  ComponentWindow window_;
 };
 
 class Win32Windows : public WindowSystem {
@@ -107,8 +107,12 @@ class Win32Windows : public WindowSystem {
   WindowHandle find_window(const std::string& title) override;
 };
 
-inline HWND to_hwnd(WindowHandle h) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h)); }
-inline WindowHandle from_hwnd(HWND h) { return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(h)); }
+inline HWND to_hwnd(WindowHandle h) {
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h));
+}
+inline WindowHandle from_hwnd(HWND h) {
+  return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(h));
+}
 
 // Message box captioned "Keyvane", error icon, OK.
 class Win32ErrorReport : public ErrorReport {

@@ -16,14 +16,18 @@ std::function<bool(const MSG&)>& key_preview() {
 }
 }  // namespace
 
-void Win32MessagePump::add_dialog(HWND w) { dialogs().push_back(w); }
+void Win32MessagePump::add_dialog(HWND w) {
+  dialogs().push_back(w);
+}
 
 void Win32MessagePump::remove_dialog(HWND w) {
   auto& d = dialogs();
   d.erase(std::remove(d.begin(), d.end(), w), d.end());
 }
 
-void Win32MessagePump::set_key_preview(std::function<bool(const MSG&)> preview) { key_preview() = std::move(preview); }
+void Win32MessagePump::set_key_preview(std::function<bool(const MSG&)> preview) {
+  key_preview() = std::move(preview);
+}
 
 void Win32MessagePump::dispatch(MSG& msg) {
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && key_preview() && key_preview()(msg)) return;
@@ -58,44 +62,31 @@ void Win32MessagePump::terminate() {
 }
 
 namespace {
-constexpr char kTimerClass[] = "KeyvaneTimerWindow";
 constexpr UINT_PTR kTimerId = 1;
 }  // namespace
 
-Win32Timer::Win32Timer(std::function<void()> on_tick) : on_tick_(std::move(on_tick)) {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &Win32Timer::proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kTimerClass;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-  window_.reset(CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr),
-                                nullptr));
-  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+Win32Timer::Win32Timer(std::function<void()> on_tick)
+    : on_tick_(std::move(on_tick)),
+      window_(ComponentWindow::Kind::MessageOnly, [this](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+        if (msg != WM_TIMER) return false;
+        if (running_ && on_tick_) on_tick_();
+        result = 0;
+        return true;
+      }) {}
 
-Win32Timer::~Win32Timer() { stop(); }
+Win32Timer::~Win32Timer() {
+  stop();
+}
 
 void Win32Timer::start(unsigned interval_ms) {
   interval_ = interval_ms;
   running_ = true;
-  SetTimer(window_.get(), kTimerId, interval_ms, nullptr);
+  SetTimer(window_.hwnd(), kTimerId, interval_ms, nullptr);
 }
 
 void Win32Timer::stop() {
-  if (running_) KillTimer(window_.get(), kTimerId);
+  if (running_) KillTimer(window_.hwnd(), kTimerId);
   running_ = false;
-}
-
-LRESULT CALLBACK Win32Timer::proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_TIMER) {
-    auto* self = reinterpret_cast<Win32Timer*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-    if (self && self->running_ && self->on_tick_) guarded(self->on_tick_);
-    return 0;
-  }
-  return DefWindowProcA(w, msg, wp, lp);
 }
 
 }  // namespace kv::win

@@ -122,6 +122,17 @@ LRESULT CALLBACK Window::proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(w, msg, wp, lp);
 }
 
+ComponentWindow::ComponentWindow(Kind kind, Handler handler) : handler_(std::move(handler)) {
+  if (kind == Kind::MessageOnly)
+    create(kComponentWindowClass, "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
+  else
+    create(kComponentWindowClass, "", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0);
+}
+
+bool ComponentWindow::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  return handler_ && handler_(msg, wp, lp, result);
+}
+
 HMENU append_submenu(HMENU menu, OwnedMenu submenu, const char* text) {
   if (!AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.get()), text)) return nullptr;
   return submenu.release();

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/win32/handles.h"
@@ -42,6 +43,28 @@ class Window {
   static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
   OwnedWindow window_;
 };
+
+// The hidden window in which a component (a timer, a hotkey, the tray icon, the recorder's
+// messenger) receives its messages, handed to the component's handler. All of them share one
+// window class.
+class ComponentWindow : public Window {
+ public:
+  // Message-only windows stay out of every window list. The tray icon's must be a hidden
+  // top-level window instead: only those hear the taskbar announce that it was created again.
+  enum class Kind { MessageOnly, HiddenTopLevel };
+  // Returns true when the message was handled and `result` holds the answer.
+  using Handler = std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>;
+
+  ComponentWindow(Kind kind, Handler handler);
+
+ protected:
+  bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  Handler handler_;
+};
+
+inline constexpr char kComponentWindowClass[] = "KeyvaneComponent";
 
 // The dpi of a window (96 when the platform cannot tell).
 unsigned window_dpi(HWND w);

@@ -30,11 +30,16 @@ def marker_lines(s, name="marker.log"):
         return [l.strip() for l in f.read().decode("latin-1").splitlines() if l.strip()]
 
 
+def find_tray_window(s, timeout_ms):
+    """The tray icon's hidden window: of the components' one window class, the only top-level one."""
+    return s.find("KeyvaneComponent", "-", timeout_ms)
+
+
 def start_keyvane(s, args=""):
     pid, _ = s.keyvane(args)
     host = s.find("TKeyvane", "-", 20000)
     assert host, "Keyvane did not start"
-    tray = s.find("TEPTrayIcon", "-", 10000)
+    tray = find_tray_window(s, 10000)
     assert tray, "no tray icon window"
     # The prompt form is created last, after the hotkeys were registered: keys pressed before
     # that would be lost.

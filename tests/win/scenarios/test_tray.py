@@ -59,7 +59,7 @@ class Tray(kvtest.WineTestCase):
         # The command line's macro fails: its error box is up while the command line is handled.
         box = self.s.msgbox("Keyvane", 20000)
         self.assertIsNotNone(box)
-        tray = self.s.find("TEPTrayIcon", "-", 5000)
+        tray = kr.find_tray_window(self.s, 5000)
         self.s.drive("post", tray, CALLBACK, "1", WM_LBUTTONDBLCLK)
         self.menu(tray, "o", "esc")
         time.sleep(1.0)
