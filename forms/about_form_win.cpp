@@ -11,7 +11,7 @@ namespace {
 
 class AboutForm : public Window {
  public:
-  AboutForm() {
+  AboutForm() : modal_(app().pump) {
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
     HWND owner = app().main_form ? app().main_form->hwnd() : nullptr;
     create("TAboutBox", "About Keyvane", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, 0, 0, 100, 100,
@@ -20,8 +20,8 @@ class AboutForm : public Window {
     HWND pic = create_control(*this, "STATIC", "", SS_ICON, 12, 12, 32, 32, 100);
     SendMessageA(pic, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     create_control(*this, "STATIC", "Keyvane 3.3d", SS_LEFT, 60, 14, 228, 16, 101);
-    create_control(*this, "STATIC", "Macros for every program, from the notification area.", SS_LEFT, 60, 34, 228,
-                   32, 102);
+    create_control(*this, "STATIC", "Macros for every program, from the notification area.", SS_LEFT, 60, 34, 228, 32,
+                   102);
     create_control(*this, "STATIC", "Ostrel", SS_LEFT, 60, 70, 228, 16, 103);
     ok_ = create_control(*this, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 113, 102, 75, 24, IDOK);
     Win32MessagePump::add_dialog(hwnd());
@@ -30,25 +30,18 @@ class AboutForm : public Window {
 
   void show_modal() {
     centre_on_screen();
-    open_ = true;
-    {
-      ModalScope modal(hwnd());
+    modal_.run(hwnd(), [this] {
       ShowWindow(hwnd(), SW_SHOW);
       SetForegroundWindow(hwnd());
       SetFocus(ok_);
-      App& a = app();
-      while (open_ && !a.pump.terminated()) {
-        a.pump.wait_for_message();
-        a.pump.process_messages();
-      }
-    }  // the other windows take input again before this one hides, so one of them gets the focus
+    });
     ShowWindow(hwnd(), SW_HIDE);
   }
 
  protected:
   bool handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) override {
     if ((msg == WM_COMMAND && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) || msg == WM_CLOSE) {
-      open_ = false;
+      modal_.end();
       result = 0;
       return true;
     }
@@ -56,8 +49,8 @@ class AboutForm : public Window {
   }
 
  private:
+  ModalRun modal_;
   HWND ok_ = nullptr;
-  bool open_ = false;
 };
 
 }  // namespace

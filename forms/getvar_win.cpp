@@ -18,7 +18,7 @@ std::string window_text(HWND w) {
 
 }  // namespace
 
-GetVarForm::GetVarForm(MessagePump& pump) : pump_(pump) {
+GetVarForm::GetVarForm(MessagePump& pump) : modal_(pump) {
   create("TfrmGetVar", kGetVarCaption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
          CW_USEDEFAULT, CW_USEDEFAULT, 100, 100);
   set_client_size(233, 100);
@@ -44,34 +44,24 @@ void GetVarForm::FormShow() {
 std::string GetVarForm::ask(const std::string& prompt) {
   // A macro started while the form is up (by a window trigger, say) may ask in its turn: its
   // question takes the form until answered, then the first one comes back as it was left.
-  const bool nested = !closed_;
+  const bool nested = modal_.running();
   const std::string outer_prompt = nested ? window_text(lbl_prompt_) : std::string();
   const std::string outer_value = nested ? window_text(edt_val_) : std::string();
   SetWindowTextA(lbl_prompt_, prompt.c_str());
   SetWindowTextA(edt_val_, "");
-  std::string value;
-  {
-    // Modal: the program's other windows take no input while the prompt is up.
-    const ModalScope modal(hwnd());
+  modal_.run(hwnd(), [&] {
     if (!nested) centre_on_screen();
-    closed_ = false;
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     FormShow();
-    while (!closed_ && !pump_.terminated()) {
-      pump_.wait_for_message();
-      pump_.process_messages();
-    }
-    value = window_text(edt_val_);
-    SetWindowTextA(edt_val_, "");
-  }
+  });
+  const std::string value = window_text(edt_val_);
+  SetWindowTextA(edt_val_, "");
   if (nested) {
     SetWindowTextA(lbl_prompt_, outer_prompt.c_str());
     SetWindowTextA(edt_val_, outer_value.c_str());
     SendMessageA(edt_val_, EM_SETSEL, outer_value.size(), static_cast<LPARAM>(outer_value.size()));
-    closed_ = false;
     FormShow();
   } else {
-    closed_ = true;
     ShowWindow(hwnd(), SW_HIDE);
   }
   return value;
@@ -94,7 +84,7 @@ bool GetVarForm::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
       result = 0;
       return true;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE && !closed_) SetFocus(edt_val_);
+      if (LOWORD(wp) != WA_INACTIVE && modal_.running()) SetFocus(edt_val_);
       return false;
     default:
       return false;

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "forms/modal_win.h"
 #include "platform/ports.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_win.h"
@@ -27,14 +28,13 @@ class GetVarForm : public Window, public RuntimePrompt {
 
  private:
   void FormShow();
-  void Button1Click() { closed_ = true; }
+  void Button1Click() { modal_.end(); }
 
-  MessagePump& pump_;
+  ModalRun modal_;
   OwnedFont font_;
   HWND lbl_prompt_ = nullptr;
   HWND edt_val_ = nullptr;
   HWND button1_ = nullptr;
-  bool closed_ = true;
 };
 
 }  // namespace kv::win

@@ -9,32 +9,25 @@ namespace kv::win {
 
 namespace {
 constexpr int kCheckBox = 101;
-
-// Runs the message loop until the window is hidden or the program is asked to end.
-void run_modal(HWND w, const bool& open) {
-  App& a = app();
-  while (open && IsWindow(w) && !a.pump.terminated()) {
-    a.pump.wait_for_message();
-    a.pump.process_messages();
-  }
-}
 }  // namespace
 
-HintForm::HintForm() {
+HintForm::HintForm() : modal_(app().pump) {
   create("TfrmHint", "Keyvane Hints", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME,
          0, 0, 100, 100);
   set_client_size(330, 196);
   mmo_hint_ = create_control(*this, "EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
                              8, 8, 314, 148, 100, WS_EX_CLIENTEDGE);
-  cb_show_hint_ = create_control(*this, "BUTTON", "Show hints", BS_AUTOCHECKBOX | WS_TABSTOP, 8, 166, 150, 20,
-                                 kCheckBox);
+  cb_show_hint_ =
+      create_control(*this, "BUTTON", "Show hints", BS_AUTOCHECKBOX | WS_TABSTOP, 8, 166, 150, 20, kCheckBox);
   cmd_ok_ = create_control(*this, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 247, 164, 75, 24, IDOK);
   SendMessageA(cb_show_hint_, BM_SETCHECK, BST_CHECKED, 0);
   info_brush_.reset(CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
   Win32MessagePump::add_dialog(hwnd());
 }
 
-HintForm::~HintForm() { Win32MessagePump::remove_dialog(hwnd()); }
+HintForm::~HintForm() {
+  Win32MessagePump::remove_dialog(hwnd());
+}
 
 void HintForm::show_modal(const std::string& text) {
   // Edit controls break lines only at CR LF.
@@ -45,14 +38,11 @@ void HintForm::show_modal(const std::string& text) {
   }
   SetWindowTextA(mmo_hint_, crlf.c_str());
   centre_on_screen();
-  open_ = true;
-  {
-    ModalScope modal(hwnd());
+  modal_.run(hwnd(), [this] {
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(cmd_ok_);
-    run_modal(hwnd(), open_);
-  }  // the other windows take input again before this one hides, so one of them gets the focus
+  });
   ShowWindow(hwnd(), SW_HIDE);
 }
 
@@ -63,7 +53,7 @@ void HintForm::close() {
   // A refused write raises here: the window stays open and the tray mark unchanged.
   hint_window_closed(store, a.pump, SendMessageA(cb_show_hint_, BM_GETCHECK, 0, 0) == BST_CHECKED, checked);
   a.host->set_show_hints_checked(checked);
-  open_ = false;
+  modal_.end();
 }
 
 bool HintForm::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

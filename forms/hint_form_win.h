@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
+#include "forms/modal_win.h"
 #include "platform/win32/window_win.h"
 
 namespace kv::win {
@@ -20,10 +21,10 @@ class HintForm : public Window {
 
  private:
   void close();
+  ModalRun modal_;
   HWND mmo_hint_ = nullptr;
   HWND cmd_ok_ = nullptr;
   HWND cb_show_hint_ = nullptr;
-  bool open_ = false;
   OwnedGdi info_brush_;
 };
 
