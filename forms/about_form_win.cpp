@@ -24,9 +24,8 @@ class AboutForm : public Window {
                    102);
     create_control(*this, "STATIC", "Ostrel", SS_LEFT, 60, 70, 228, 16, 103);
     ok_ = create_control(*this, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 113, 102, 75, 24, IDOK);
-    Win32MessagePump::add_dialog(hwnd());
+    dialog_keys_ = app().pump.dialog_keys(hwnd());
   }
-  ~AboutForm() override { Win32MessagePump::remove_dialog(hwnd()); }
 
   void show_modal() {
     centre_on_screen();
@@ -50,6 +49,7 @@ class AboutForm : public Window {
 
  private:
   ModalRun modal_;
+  Win32MessagePump::Registration dialog_keys_;
   HWND ok_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 
 #include "forms/modal_win.h"
 #include "platform/ports.h"
+#include "platform/win32/adapters.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_win.h"
 
@@ -14,8 +15,7 @@ inline constexpr const char* kGetVarCaption = "Keyvane Input Box";
 
 class GetVarForm : public Window, public RuntimePrompt {
  public:
-  explicit GetVarForm(MessagePump& pump);
-  ~GetVarForm() override;
+  explicit GetVarForm(Win32MessagePump& pump);
 
   // Shows the prompt and returns the edit's text once the form closes; the edit is emptied.
   std::string ask(const std::string& prompt) override;
@@ -31,6 +31,7 @@ class GetVarForm : public Window, public RuntimePrompt {
   void Button1Click() { modal_.end(); }
 
   ModalRun modal_;
+  Win32MessagePump::Registration dialog_keys_;
   OwnedFont font_;
   HWND lbl_prompt_ = nullptr;
   HWND edt_val_ = nullptr;

@@ -22,11 +22,7 @@ HintForm::HintForm() : modal_(app().pump) {
   cmd_ok_ = create_control(*this, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 247, 164, 75, 24, IDOK);
   SendMessageA(cb_show_hint_, BM_SETCHECK, BST_CHECKED, 0);
   info_brush_.reset(CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
-  Win32MessagePump::add_dialog(hwnd());
-}
-
-HintForm::~HintForm() {
-  Win32MessagePump::remove_dialog(hwnd());
+  dialog_keys_ = app().pump.dialog_keys(hwnd());
 }
 
 void HintForm::show_modal(const std::string& text) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "forms/modal_win.h"
+#include "platform/win32/adapters.h"
 #include "platform/win32/window_win.h"
 
 namespace kv::win {
@@ -11,7 +12,6 @@ namespace kv::win {
 class HintForm : public Window {
  public:
   HintForm();
-  ~HintForm() override;
   // Shows the text and returns when the window has closed.
   void show_modal(const std::string& text);
   HWND memo() const { return mmo_hint_; }
@@ -22,6 +22,7 @@ class HintForm : public Window {
  private:
   void close();
   ModalRun modal_;
+  Win32MessagePump::Registration dialog_keys_;
   HWND mmo_hint_ = nullptr;
   HWND cmd_ok_ = nullptr;
   HWND cb_show_hint_ = nullptr;

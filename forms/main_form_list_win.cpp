@@ -77,7 +77,6 @@ MacroListPanel::MacroListPanel(Window& form)
 
 MacroListPanel::~MacroListPanel() {
   if (list_) RemoveWindowSubclass(list_, list_subclass, 2);
-  Win32MessagePump::remove_dialog(form_.hwnd());
 }
 
 void MacroListPanel::create_controls() {
@@ -369,7 +368,7 @@ void MainForm::create_list_panel() {
   list_ = std::make_unique<MacroListPanel>(*this);
   list_->assign_hotkeys = [this] { AssignHotKeys(); };
   // Tab moves between the list and the buttons.
-  Win32MessagePump::add_dialog(hwnd());
+  dialog_keys_ = app().pump.dialog_keys(hwnd());
 }
 
 void MainForm::LoadMacroList() {

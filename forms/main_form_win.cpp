@@ -27,7 +27,9 @@ MainForm::~MainForm() {
   tmr1_.reset();
 }
 
-HotKeySlots& MainForm::hotkeys() { return triggers_->hotkeys(); }
+HotKeySlots& MainForm::hotkeys() {
+  return triggers_->hotkeys();
+}
 
 void MainForm::FormCreate() {
   LoadMacroList();

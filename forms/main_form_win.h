@@ -54,6 +54,7 @@ class MainForm : public Window {
   // The hotkey slots and Timer1's window-title poll.
   std::unique_ptr<TriggerSet> triggers_;
   std::unique_ptr<MacroListPanel> list_;
+  Win32MessagePump::Registration dialog_keys_;
 };
 
 }  // namespace kv::win

@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/journal.h"
 #include "platform/ports.h"
@@ -54,6 +56,30 @@ class Win32Shell : public Shell {
 // (Tab, Enter, Esc) go through IsDialogMessage; a WM_QUIT seen anywhere marks the end.
 class Win32MessagePump : public MessagePump {
  public:
+  // What a form registered with the pump; the registration is undone when this ends. A move
+  // hands it over.
+  class Registration {
+   public:
+    Registration() = default;
+    ~Registration() { reset(); }
+    Registration(Registration&& other) noexcept;
+    Registration& operator=(Registration&& other) noexcept;
+    Registration(const Registration&) = delete;
+    Registration& operator=(const Registration&) = delete;
+    void reset();
+
+   private:
+    friend class Win32MessagePump;
+    Registration(Win32MessagePump& pump, unsigned id) : pump_(&pump), id_(id) {}
+    Win32MessagePump* pump_ = nullptr;
+    unsigned id_ = 0;
+  };
+  using KeyPreview = std::function<bool(const MSG&)>;
+
+  Win32MessagePump() = default;
+  Win32MessagePump(const Win32MessagePump&) = delete;
+  Win32MessagePump& operator=(const Win32MessagePump&) = delete;
+
   void process_messages() override;
   void wait_for_message() override;
   void sleep_ms(unsigned ms) override { Sleep(ms); }
@@ -62,15 +88,22 @@ class Win32MessagePump : public MessagePump {
   // Asks the application to end: the outermost loop stops when it next looks.
   void terminate();
   void dispatch(MSG& msg);
-  // Top-level windows whose keyboard is handled like a dialog's.
-  static void add_dialog(HWND w);
-  static void remove_dialog(HWND w);
-  // Called for every key message before the window sees it (the forms' key preview);
-  // returns true when the message was consumed.
-  static void set_key_preview(std::function<bool(const MSG&)> preview);
+
+  // While the registration lives, the top-level window's keyboard is handled like a dialog's.
+  [[nodiscard]] Registration dialog_keys(HWND window);
+  // While the registration lives, `preview` sees every key message before its window does (the
+  // forms' key preview) and returns true when it consumed the message. The latest registered
+  // sees it first.
+  [[nodiscard]] Registration key_preview(KeyPreview preview);
 
  private:
+  void unregister(unsigned id);
+  bool previewed(const MSG& msg);
+
   bool terminated_ = false;
+  unsigned next_id_ = 0;
+  std::vector<std::pair<unsigned, HWND>> dialogs_;
+  std::vector<std::pair<unsigned, KeyPreview>> previews_;
 };
 
 class Win32Clock : public Clock {

@@ -5,36 +5,56 @@
 
 namespace kv::win {
 
-namespace {
-std::vector<HWND>& dialogs() {
-  static std::vector<HWND> list;
-  return list;
-}
-std::function<bool(const MSG&)>& key_preview() {
-  static std::function<bool(const MSG&)> preview;
-  return preview;
-}
-}  // namespace
+Win32MessagePump::Registration::Registration(Registration&& other) noexcept
+    : pump_(std::exchange(other.pump_, nullptr)), id_(other.id_) {}
 
-void Win32MessagePump::add_dialog(HWND w) {
-  dialogs().push_back(w);
+Win32MessagePump::Registration& Win32MessagePump::Registration::operator=(Registration&& other) noexcept {
+  if (this != &other) {
+    reset();
+    pump_ = std::exchange(other.pump_, nullptr);
+    id_ = other.id_;
+  }
+  return *this;
 }
 
-void Win32MessagePump::remove_dialog(HWND w) {
-  auto& d = dialogs();
-  d.erase(std::remove(d.begin(), d.end(), w), d.end());
+void Win32MessagePump::Registration::reset() {
+  if (Win32MessagePump* pump = std::exchange(pump_, nullptr)) pump->unregister(id_);
 }
 
-void Win32MessagePump::set_key_preview(std::function<bool(const MSG&)> preview) {
-  key_preview() = std::move(preview);
+Win32MessagePump::Registration Win32MessagePump::dialog_keys(HWND window) {
+  dialogs_.emplace_back(++next_id_, window);
+  return Registration(*this, next_id_);
+}
+
+Win32MessagePump::Registration Win32MessagePump::key_preview(KeyPreview preview) {
+  previews_.emplace_back(++next_id_, std::move(preview));
+  return Registration(*this, next_id_);
+}
+
+void Win32MessagePump::unregister(unsigned id) {
+  auto is = [id](const auto& entry) { return entry.first == id; };
+  std::erase_if(dialogs_, is);
+  std::erase_if(previews_, is);
+}
+
+bool Win32MessagePump::previewed(const MSG& msg) {
+  // A preview may register or unregister others while it runs (it may show a form).
+  for (std::size_t i = previews_.size(); i-- > 0;) {
+    if (i >= previews_.size()) continue;
+    const KeyPreview preview = previews_[i].second;
+    if (preview && preview(msg)) return true;
+  }
+  return false;
 }
 
 void Win32MessagePump::dispatch(MSG& msg) {
-  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && key_preview() && key_preview()(msg)) return;
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && previewed(msg)) return;
   if (msg.hwnd) {
     const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    for (HWND d : dialogs())
-      if (d == root && IsDialogMessageA(d, &msg)) return;
+    // Looked up before the call: the dialog's handlers may change the list.
+    const bool dialog =
+        std::any_of(dialogs_.begin(), dialogs_.end(), [root](const auto& d) { return d.second == root; });
+    if (dialog && IsDialogMessageA(root, &msg)) return;
   }
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
