@@ -1,4 +1,5 @@
-// The host's playback status and the /CLOSE rule that ends an instance once its macro is done.
+// The host's state: the playback status and the /CLOSE rule that ends an instance once its macro
+// is done, "&Open" held back until the command line has been handled, the "&Show Hints" mark.
 #pragma once
 #include <string>
 
@@ -22,10 +23,15 @@ class HostState {
   bool open_enabled() const { return open_enabled_; }
   void enable_open() { open_enabled_ = true; }
 
+  // The check mark of the tray's "&Show Hints" (mnuShowHints), loaded from the store as the host
+  // is created; the tray item and the closing of the hint window keep it in step.
+  bool& show_hints_checked() { return show_hints_checked_; }
+
  private:
   std::string playback_status_;
   bool close_when_done_ = false;
   bool open_enabled_ = false;
+  bool show_hints_checked_ = true;
 };
 
 }  // namespace kv

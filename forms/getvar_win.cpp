@@ -18,7 +18,7 @@ std::string window_text(HWND w) {
 
 }  // namespace
 
-GetVarForm::GetVarForm(Win32MessagePump& pump) : modal_(pump) {
+GetVarForm::GetVarForm(Deps deps) : modal_(deps.pump) {
   create("TfrmGetVar", kGetVarCaption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
          CW_USEDEFAULT, CW_USEDEFAULT, 100, 100);
   set_client_size(233, 100);
@@ -29,7 +29,7 @@ GetVarForm::GetVarForm(Win32MessagePump& pump) : modal_(pump) {
   edt_val_ = create_control(*this, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 5, 44, 222, 21, 101, WS_EX_CLIENTEDGE);
   button1_ = create_control(*this, "BUTTON", "&OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 147, 73, 82, 22, kButton1);
   apply_font(hwnd(), font_.get());
-  dialog_keys_ = pump.dialog_keys(hwnd());
+  dialog_keys_ = deps.pump.dialog_keys(hwnd());
 }
 
 void GetVarForm::FormShow() {

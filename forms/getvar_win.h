@@ -15,7 +15,11 @@ inline constexpr const char* kGetVarCaption = "Keyvane Input Box";
 
 class GetVarForm : public Window, public RuntimePrompt {
  public:
-  explicit GetVarForm(Win32MessagePump& pump);
+  struct Deps {
+    Win32MessagePump& pump;
+  };
+
+  explicit GetVarForm(Deps deps);
 
   // Shows the prompt and returns the edit's text once the form closes; the edit is emptied.
   std::string ask(const std::string& prompt) override;

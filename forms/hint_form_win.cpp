@@ -1,9 +1,6 @@
 #include "forms/hint_form_win.h"
 
-#include "app/app_win.h"
-#include "app/hints.h"
-#include "app/host_win.h"
-#include "forms/modal_win.h"
+#include "forms/hints.h"
 
 namespace kv::win {
 
@@ -11,7 +8,7 @@ namespace {
 constexpr int kCheckBox = 101;
 }  // namespace
 
-HintForm::HintForm() : modal_(app().pump) {
+HintForm::HintForm(Deps deps) : d_(deps), modal_(deps.pump) {
   create("TfrmHint", "Keyvane Hints", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME,
          0, 0, 100, 100);
   set_client_size(330, 196);
@@ -22,7 +19,7 @@ HintForm::HintForm() : modal_(app().pump) {
   cmd_ok_ = create_control(*this, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 247, 164, 75, 24, IDOK);
   SendMessageA(cb_show_hint_, BM_SETCHECK, BST_CHECKED, 0);
   info_brush_.reset(CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
-  dialog_keys_ = app().pump.dialog_keys(hwnd());
+  dialog_keys_ = d_.pump.dialog_keys(hwnd());
 }
 
 void HintForm::show_modal(const std::string& text) {
@@ -43,12 +40,9 @@ void HintForm::show_modal(const std::string& text) {
 }
 
 void HintForm::close() {
-  App& a = app();
-  MacroStore store(a.profile);
-  bool checked = a.host->show_hints_checked();
+  MacroStore store(d_.profile);
   // A refused write raises here: the window stays open and the tray mark unchanged.
-  hint_window_closed(store, a.pump, SendMessageA(cb_show_hint_, BM_GETCHECK, 0, 0) == BST_CHECKED, checked);
-  a.host->set_show_hints_checked(checked);
+  hint_window_closed(store, d_.pump, SendMessageA(cb_show_hint_, BM_GETCHECK, 0, 0) == BST_CHECKED, d_.tray_checked);
   modal_.end();
 }
 
@@ -78,12 +72,9 @@ bool HintForm::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   }
 }
 
-void ShowHint(const std::string& text) {
-  App& a = app();
-  MacroStore store(a.profile);
-  if (!hints_enabled(store)) return;
-  if (!a.hint_form) a.hint_form = std::make_unique<HintForm>();
-  a.hint_form->show_modal(text);
+void HintForm::ShowHint(const std::string& text) {
+  MacroStore store(d_.profile);
+  if (hints_enabled(store)) show_modal(text);
 }
 
 }  // namespace kv::win

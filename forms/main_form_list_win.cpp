@@ -3,13 +3,11 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include "app/app_win.h"
-#include "app/help_win.h"
 #include "components/shell_link_win.h"
 #include "forms/list_images_win.h"
-#include "forms/main_form_win.h"
 #include "forms/print_layout.h"
 #include "forms/print_win.h"
+#include "platform/win32/adapters.h"
 #include "store/macro_store.h"
 
 namespace kv::win {
@@ -56,16 +54,10 @@ bool f1_released(UINT msg, WPARAM wp) {
   return (msg == WM_KEYUP || msg == WM_SYSKEYUP) && wp == VK_F1;
 }
 
-// Help: F1 released anywhere in the window, whichever control has the focus.
-LRESULT CALLBACK f1_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-  if (f1_released(msg, wp)) guarded([] { open_help_topic("Operation"); });
-  return DefSubclassProc(w, msg, wp, lp);
-}
-
 }  // namespace
 
-MacroListPanel::MacroListPanel(Window& form)
-    : form_(form), shellink_(std::make_unique<ShellLinkWin>()), print_dialog_(std::make_unique<PrintDialog>()) {
+MacroListPanel::MacroListPanel(Deps deps)
+    : d_(std::move(deps)), shellink_(std::make_unique<ShellLinkWin>()), print_dialog_(std::make_unique<PrintDialog>()) {
   // Shellink starts on the desktop, normal window, no hotkey.
   shellink_->link.SetShellFolder(TShellFolder::sfDesktop);
   shellink_->link.SetWindowState(TWindowState::wsNormal);
@@ -77,12 +69,13 @@ MacroListPanel::MacroListPanel(Window& form)
 
 MacroListPanel::~MacroListPanel() {
   if (list_) RemoveWindowSubclass(list_, list_subclass, 2);
+  for (HWND c : f1_controls_) RemoveWindowSubclass(c, f1_subclass, 1);
 }
 
 void MacroListPanel::create_controls() {
-  create_control(form_, "STATIC", "", SS_OWNERDRAW, 4, 1, 404, 35, kIdBanner);
+  create_control(d_.form, "STATIC", "", SS_OWNERDRAW, 4, 1, 404, 35, kIdBanner);
   list_ = create_control(
-      form_, WC_LISTVIEWA, "",
+      d_.form, WC_LISTVIEWA, "",
       WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
       3, 37, 405, 228, kIdList, WS_EX_CLIENTEDGE);
   SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
@@ -96,23 +89,29 @@ void MacroListPanel::create_controls() {
     LVCOLUMNA col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     col.pszText = const_cast<char*>(c.text);
-    col.cx = form_.scale(c.width);
+    col.cx = d_.form.scale(c.width);
     col.iSubItem = i;
     SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
     ++i;
   }
   // Drawn at the window's size so that they stay sharp at any scaling.
-  images_ = make_macro_images(form_.scale(16));
+  images_ = make_macro_images(d_.form.scale(16));
   SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.get()));
   const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
-  cmd_help_ = create_control(form_, "BUTTON", "Help", button, 1, 271, 55, 21, kIdHelp);
-  cmd_new_ = create_control(form_, "BUTTON", "New Macro", button, 57, 271, 86, 21, kIdNew);
-  cmd_properties_ = create_control(form_, "BUTTON", "Edit Macro", button, 145, 271, 86, 21, kIdProperties);
-  cmd_delete_ = create_control(form_, "BUTTON", "Delete Macro", button, 233, 271, 86, 21, kIdDelete);
-  cmd_close_ = create_control(form_, "BUTTON", "Hide", button, 321, 271, 86, 21, kIdClose);
-  for (HWND c : {list_, cmd_help_, cmd_new_, cmd_properties_, cmd_delete_, cmd_close_})
-    SetWindowSubclass(c, f1_subclass, 1, 0);
+  HWND cmd_help = create_control(d_.form, "BUTTON", "Help", button, 1, 271, 55, 21, kIdHelp);
+  HWND cmd_new = create_control(d_.form, "BUTTON", "New Macro", button, 57, 271, 86, 21, kIdNew);
+  cmd_properties_ = create_control(d_.form, "BUTTON", "Edit Macro", button, 145, 271, 86, 21, kIdProperties);
+  cmd_delete_ = create_control(d_.form, "BUTTON", "Delete Macro", button, 233, 271, 86, 21, kIdDelete);
+  HWND cmd_close = create_control(d_.form, "BUTTON", "Hide", button, 321, 271, 86, 21, kIdClose);
+  f1_controls_ = {list_, cmd_help, cmd_new, cmd_properties_, cmd_delete_, cmd_close};
+  for (HWND c : f1_controls_) SetWindowSubclass(c, f1_subclass, 1, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(list_, list_subclass, 2, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// Help: F1 released anywhere in the window, whichever control has the focus.
+LRESULT CALLBACK MacroListPanel::f1_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  if (f1_released(msg, wp)) guarded([ref] { reinterpret_cast<MacroListPanel*>(ref)->d_.help.open_topic("Operation"); });
+  return DefSubclassProc(w, msg, wp, lp);
 }
 
 // The list reports the release of the left and right buttons itself (NM_CLICK, NM_RCLICK) but
@@ -153,7 +152,7 @@ void MacroListPanel::apply_commands() {
 
 void MacroListPanel::LoadMacroList() {
   SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-  MacroStore store(app().profile);
+  MacroStore store(d_.profile);
   const std::vector<MacroRow> rows = read_macro_rows(store, platform_key_name);
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   int i = 0;
@@ -200,7 +199,7 @@ std::string MacroListPanel::caption(int index) {
 }
 
 bool MacroListPanel::confirm_delete() {
-  return MessageBoxA(form_.hwnd(), kDeleteQuestion, kDeleteQuestionTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
+  return MessageBoxA(d_.form.hwnd(), kDeleteQuestion, kDeleteQuestionTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
 void MacroListPanel::remove_row(int index) {
@@ -208,16 +207,11 @@ void MacroListPanel::remove_row(int index) {
 }
 
 void MacroListPanel::cmdDeleteMacroClick() {
-  MacroStore store(app().profile);
-  const bool deleted = delete_selected_macro(*this, store, app().files, commands_);
+  MacroStore store(d_.profile);
+  const bool deleted = delete_selected_macro(*this, store, d_.files, commands_);
   if (!deleted) return;
   apply_commands();
-  if (assign_hotkeys) assign_hotkeys();
-}
-
-void MacroListPanel::edit_selected() {
-  const int i = selected_index();
-  if (i >= 0 && on_edit_macro) on_edit_macro(i + 1);
+  if (d_.assign_hotkeys) d_.assign_hotkeys();
 }
 
 void MacroListPanel::mnuPrintClick() {
@@ -229,33 +223,30 @@ void MacroListPanel::mnuPrintClick() {
     r.shortcut_keys = item_text(i, 1);
     rows.push_back(std::move(r));
   }
-  print_dialog_->print(form_.hwnd(), macro_list_print_text(rows));
+  print_dialog_->print(d_.form.hwnd(), macro_list_print_text(rows));
 }
 
 void MacroListPanel::Shortcut_Create(TShellFolder where, int number) {
-  MacroStore store(app().profile);
-  create_macro_shortcut(store, shellink_->link, where, number, app().program_dir);
+  MacroStore store(d_.profile);
+  create_macro_shortcut(store, shellink_->link, where, number, d_.program_dir);
 }
 
 void MacroListPanel::on_command(int id) {
   switch (id) {
     case kIdNew:
     case kIdMnuNew:
-      if (on_new_macro) on_new_macro();
-      return;
     case kIdProperties:
     case kIdMnuProperties:
-      edit_selected();
-      return;
+      return;  // they open the wizard and the properties dialog, which the program does not have yet
     case kIdDelete:
     case kIdMnuDelete:
       cmdDeleteMacroClick();
       return;
     case kIdClose:
-      ShowWindow(form_.hwnd(), SW_HIDE);
+      ShowWindow(d_.form.hwnd(), SW_HIDE);
       return;
     case kIdHelp:
-      open_help_topic("Operation");
+      d_.help.open_topic("Operation");
       return;
     case kIdMnuPrint:
       mnuPrintClick();
@@ -284,8 +275,7 @@ bool MacroListPanel::on_notify(const NMHDR& n, LRESULT& result) {
       lvMacroMouseUp();
       break;
     case NM_DBLCLK:
-      edit_selected();
-      break;
+      break;  // opens the properties dialog, which the program does not have yet
     default:
       return false;
   }
@@ -300,13 +290,13 @@ void MacroListPanel::show_popup(int x, int y) {
     r.left = LVIR_BOUNDS;
     if (i < 0 || !SendMessageA(list_, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)))
       r = RECT{0, 0, 0, 0};
-    POINT p{r.left + form_.scale(8), r.bottom};
+    POINT p{r.left + d_.form.scale(8), r.bottom};
     ClientToScreen(list_, &p);
     x = p.x;
     y = p.y;
   }
   apply_commands();
-  const UINT id = TrackPopupMenu(popup_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, form_.hwnd(), nullptr);
+  const UINT id = TrackPopupMenu(popup_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, d_.form.hwnd(), nullptr);
   if (id) on_command(static_cast<int>(id));
 }
 
@@ -334,7 +324,7 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_KEYUP:  // the window itself has the focus
     case WM_SYSKEYUP:
       if (!f1_released(msg, wp)) return false;
-      open_help_topic("Operation");
+      d_.help.open_topic("Operation");
       result = 0;
       return true;
     case WM_ACTIVATE:
@@ -342,7 +332,7 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       // that is the list, the first control in tab order.
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND f = GetFocus();
-        if (f && IsChild(form_.hwnd(), f)) last_focus_ = f;
+        if (f && IsChild(d_.form.hwnd(), f)) last_focus_ = f;
       } else {
         HWND f = last_focus_ && IsWindow(last_focus_) && IsWindowEnabled(last_focus_) ? last_focus_ : list_;
         SetFocus(f);
@@ -355,32 +345,13 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_DRAWITEM: {
       const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       if (d->CtlID != kIdBanner) return false;
-      draw_banner(*d, form_);
+      draw_banner(*d, d_.form);
       result = TRUE;
       return true;
     }
     default:
       return false;
   }
-}
-
-void MainForm::create_list_panel() {
-  list_ = std::make_unique<MacroListPanel>(*this);
-  list_->assign_hotkeys = [this] { AssignHotKeys(); };
-  // Tab moves between the list and the buttons.
-  dialog_keys_ = app().pump.dialog_keys(hwnd());
-}
-
-void MainForm::LoadMacroList() {
-  list_->LoadMacroList();
-}
-
-void MainForm::mnuPrintClick() {
-  list_->mnuPrintClick();
-}
-
-void MainForm::Shortcut_Create(TShellFolder where, int number) {
-  list_->Shortcut_Create(where, number);
 }
 
 }  // namespace kv::win

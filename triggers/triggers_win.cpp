@@ -1,6 +1,5 @@
 #include "triggers/triggers_win.h"
 
-#include "app/app_win.h"
 #include "triggers/hotkey_win.h"
 
 namespace kv::win {
@@ -48,14 +47,12 @@ std::uint64_t Win32StoreWatch::stamp() {
   return h;
 }
 
-TriggerSet::TriggerSet() : watch_(app().profile) {
-  App& a = app();
+TriggerSet::TriggerSet(Deps deps) : profile_(deps.profile), watch_(deps.profile) {
   slots_ = std::make_unique<HotKeySlots>(
-      HotKeySlots::Deps{[](std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }, a.pump,
-                        [](int n) { app().ProcessHotKey(n); }},
+      HotKeySlots::Deps{[](std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }, deps.pump, deps.run},
       [](int) { return std::make_unique<TEPHotKey>(); });
   poll_ = std::make_unique<TitlePoll>(
-      TitlePoll::Deps{a.profile, a.windows, a.pump, a.errors, [](int n) { app().ProcessHotKey(n); }, &watch_});
+      TitlePoll::Deps{deps.profile, deps.windows, deps.pump, deps.errors, std::move(deps.run), &watch_});
   // Reading every window's title four times a second costs a round trip per window: keep
   // them while the platform reports changes.
   g_poll = poll_.get();
@@ -77,7 +74,7 @@ TriggerSet::~TriggerSet() {
 }
 
 int TriggerSet::assign_hotkeys() {
-  return slots_->AssignHotKeys(app().profile);
+  return slots_->AssignHotKeys(profile_);
 }
 
 void TriggerSet::Timer1Timer() {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/hints.h"
+#include "forms/hints.h"
 #include "components/tray_icon.h"
 #include "platform/error.h"
 #include "tests/fakes/fake_profile_store.h"

@@ -40,7 +40,7 @@ void press_enter(HWND edit) {
 
 TEST(GetVarForm, EnterOrOkConfirmsAndTheEditStartsEmptyNextTime) {
   kv::win::Win32MessagePump pump;
-  kv::win::GetVarForm form(pump);
+  kv::win::GetVarForm form({pump});
   EXPECT_EQ(text_of(form.hwnd()), "Keyvane Input Box");
   Steps s;
   s.queue.push_back([&] {
@@ -68,7 +68,7 @@ TEST(GetVarForm, EnterOrOkConfirmsAndTheEditStartsEmptyNextTime) {
 
 TEST(GetVarForm, APromptAskedWhileAnotherIsOpenLeavesTheFirstOneWaiting) {
   kv::win::Win32MessagePump pump;
-  kv::win::GetVarForm form(pump);
+  kv::win::GetVarForm form({pump});
   Steps s;
   std::string inner;
   bool first_came_back = false;

@@ -1,0 +1,115 @@
+#include "app/program_win.h"
+
+#include <commctrl.h>
+
+#include "app/command_line.h"
+#include "app/host_win.h"
+#include "engine/runner.h"
+#include "engine/script_player.h"
+#include "forms/getvar_win.h"
+#include "forms/hint_form_win.h"
+#include "forms/main_form_win.h"
+#include "journal/recorder_win.h"
+#include "platform/win32/keyboard_win.h"
+#include "sendkey/send_key.h"
+#include "store/macro_store.h"
+
+namespace kv::win {
+
+Program::Program()
+    : program_dir_(program_folder()),
+      shell_([this] { return application_window(); }),
+      help_({program_dir_, shell_, [this] { return application_window(); }}) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  pump_.process_messages();
+
+  // 1. The wizard's place: the journal control Recorder and the key-sequence sender SendKey1,
+  // which every playback uses; the runner that drives them.
+  recorder_ = make_recorder();
+  keyboard_ = std::make_unique<Win32Keyboard>();
+  key_library_ = std::make_unique<Win32KeyLibrary>(program_dir_);
+  send_key_ = std::make_unique<TSendKey>(*keyboard_, pump_, key_library_.get());
+  runner_ = std::make_unique<MacroRunner>(MacroRunner::Deps{
+      profile_, files_, shell_, *recorder_, pump_, [this](const std::string& s) { host_state_.RecordFinished(s); }});
+  recorder_->on_finished = [this](bool) {
+    if (runner_) runner_->RecorderFinished();
+  };
+  // 2. The host TKeyvane, which adds the tray icon.
+  host_ = std::make_unique<HostWindow>(
+      HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); }});
+  // 3. The hint window TfrmHint.
+  hint_form_ = std::make_unique<HintForm>(HintForm::Deps{profile_, pump_, host_state_.show_hints_checked()});
+  // 4. The manager window TfrmMain: its creation loads the list, registers the hotkeys and
+  // clears every window-trigger record.
+  main_form_ = std::make_unique<MainForm>(MainForm::Deps{host_->hwnd(), profile_, files_, pump_, windows_, errors_,
+                                                         help_, program_dir_, [this](int n) { ProcessHotKey(n); },
+                                                         [this] {
+                                                           if (player_) player_->DelayTimerTick();
+                                                         }});
+  guarded([this] { main_form_->FormCreate(); });
+  // 5. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
+  // the manager window's tmr1.
+  get_var_ = std::make_unique<GetVarForm>(GetVarForm::Deps{pump_});
+  player_ = std::make_unique<ScriptPlayer>(ScriptPlayer::Deps{*send_key_, pump_, main_form_->delay_timer(), profile_,
+                                                              windows_, shell_, *get_var_, datetime_,
+                                                              [this](int n) { ProcessHotKey(n); }});
+  runner_->set_player(player_.get());
+}
+
+Program::~Program() {
+  runner_->set_player(nullptr);
+  player_.reset();
+  get_var_.reset();
+  main_form_.reset();
+  hint_form_.reset();
+  host_.reset();
+  runner_.reset();
+  send_key_.reset();
+  key_library_.reset();
+  keyboard_.reset();
+  recorder_.reset();
+}
+
+void Program::ProcessHotKey(int n) {
+  runner_->ProcessHotKey(n);
+}
+
+HWND Program::application_window() const {
+  return host_ ? host_->hwnd() : nullptr;
+}
+
+bool Program::first_run() {
+  try {
+    MacroStore store(profile_);
+    if (store.read_bool(keys::kMain, keys::kFirstRun, true)) {
+      main_form_->show_centred();
+      store.write_bool(keys::kMain, keys::kFirstRun, false);
+    } else {
+      ShowWindow(main_form_->hwnd(), SW_HIDE);
+    }
+    return true;
+  } catch (...) {
+    report_current_exception();
+    return false;
+  }
+}
+
+int Program::run() {
+  std::vector<std::string> args = split_command_line(GetCommandLineA());
+  if (!args.empty()) args.erase(args.begin());
+  const bool close = DoCommandLine(args, profile_, pump_, [this](int n) { guarded([this, n] { ProcessHotKey(n); }); });
+  host_state_.set_close_when_done(close);
+  host_->enable_playback_timer();
+  host_state_.enable_open();
+
+  if (first_run()) {
+    while (!pump_.terminated()) {
+      pump_.wait_for_message();
+      pump_.process_messages();
+    }
+  }
+  return 0;
+}
+
+}  // namespace kv::win

@@ -1,0 +1,75 @@
+// Keyvane.exe's composition root: every object that lives as long as the program, built in the
+// start-up order, each handed by its constructor exactly what it uses.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/host_state.h"
+#include "components/help_win.h"
+#include "platform/journal.h"
+#include "platform/win32/adapters.h"
+
+namespace kv {
+class MacroRunner;
+class ScriptPlayer;
+class TSendKey;
+}  // namespace kv
+
+namespace kv::win {
+
+class GetVarForm;
+class HintForm;
+class HostWindow;
+class MainForm;
+class Win32Keyboard;
+class Win32KeyLibrary;
+
+class Program {
+ public:
+  // Creates the forms, all hidden, in the start-up order.
+  Program();
+  // Ends them in the reverse order.
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // The command line, "&Open", the first run, then the message loop until the program is asked
+  // to end. Returns the exit code.
+  int run();
+
+ private:
+  // Every trigger ends here: runs macro n.
+  void ProcessHotKey(int n);
+  // The hidden host: owner of the manager window, message boxes and what the shell opens.
+  HWND application_window() const;
+  // Shows the manager window on the very first run; false when the program must end at once.
+  bool first_run();
+
+  // The system, and what every part shares.
+  const std::string program_dir_;
+  Win32ProfileStore profile_;
+  Win32FileSystem files_;
+  Win32MessagePump pump_;
+  Win32Windows windows_;
+  Win32ErrorReport errors_;
+  Win32DateTime datetime_;
+  Win32Shell shell_;
+  Help help_;
+  HostState host_state_;
+
+  // In the order of creation (Program::Program).
+  std::unique_ptr<JournalControl> recorder_;  // Recorder
+  std::unique_ptr<Win32Keyboard> keyboard_;
+  std::unique_ptr<Win32KeyLibrary> key_library_;
+  std::unique_ptr<TSendKey> send_key_;  // SendKey1
+  std::unique_ptr<MacroRunner> runner_;
+  std::unique_ptr<HostWindow> host_;  // TKeyvane, with the tray icon
+  std::unique_ptr<HintForm> hint_form_;
+  std::unique_ptr<MainForm> main_form_;
+  std::unique_ptr<GetVarForm> get_var_;
+  std::unique_ptr<ScriptPlayer> player_;
+};
+
+}  // namespace kv::win
