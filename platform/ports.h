@@ -64,13 +64,6 @@ class MessagePump {
   virtual bool terminated() = 0;
 };
 
-// Monotonic milliseconds.
-class Clock {
- public:
-  virtual ~Clock() = default;
-  virtual std::uint64_t now_ms() = 0;
-};
-
 // A window timer whose ticks arrive through the message pump (the delay timer tmr1).
 class Timer {
  public:

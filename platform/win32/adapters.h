@@ -106,11 +106,6 @@ class Win32MessagePump : public MessagePump {
   std::vector<std::pair<unsigned, KeyPreview>> previews_;
 };
 
-class Win32Clock : public Clock {
- public:
-  std::uint64_t now_ms() override { return GetTickCount64(); }
-};
-
 // A timer with a component window of its own; its ticks arrive as WM_TIMER.
 class Win32Timer : public Timer {
  public:

@@ -59,7 +59,7 @@ class FakeTimer : public Timer {
 // A message queue in virtual time. process_messages delivers everything queued and every timer
 // tick that is due; wait_for_message moves the clock to the next due event (it fails the test
 // when nothing could ever arrive, which would be a hang on the real system).
-class FakeEventLoop : public MessagePump, public Clock {
+class FakeEventLoop : public MessagePump {
  public:
   void post(std::function<void()> message) { queue_.push_back(std::move(message)); }
   void post_at(std::uint64_t time_ms, std::function<void()> message);
@@ -72,7 +72,7 @@ class FakeEventLoop : public MessagePump, public Clock {
     slept_ms += ms;
   }
   bool terminated() override { return terminated_; }
-  std::uint64_t now_ms() override { return now_; }
+  std::uint64_t now_ms() const { return now_; }
 
   void terminate() { terminated_ = true; }
   void advance(std::uint64_t ms) { now_ += ms; }
