@@ -87,7 +87,6 @@ class Win32MessagePump : public MessagePump {
 
   // Asks the application to end: the outermost loop stops when it next looks.
   void terminate();
-  void dispatch(MSG& msg);
 
   // While the registration lives, the top-level window's keyboard is handled like a dialog's.
   [[nodiscard]] Registration dialog_keys(HWND window);
@@ -97,6 +96,7 @@ class Win32MessagePump : public MessagePump {
   [[nodiscard]] Registration key_preview(KeyPreview preview);
 
  private:
+  void dispatch(MSG& msg);
   void unregister(unsigned id);
   bool previewed(const MSG& msg);
 
