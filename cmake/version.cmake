@@ -19,3 +19,6 @@ configure_file(${PROJECT_SOURCE_DIR}/res/keyvane.manifest.in ${KV_GENERATED_DIR}
 if(TARGET kvwin)
   target_include_directories(kvwin PUBLIC ${KV_GENERATED_DIR})
 endif()
+# The resource compiler reports no dependencies: a new version must still rebuild the resource.
+set_source_files_properties(${PROJECT_SOURCE_DIR}/res/keyvane.rc PROPERTIES OBJECT_DEPENDS
+                            "${KV_GENERATED_DIR}/kv_version.h;${KV_GENERATED_DIR}/keyvane.manifest")
