@@ -16,8 +16,12 @@ set(KV_VERSION_QUAD "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT
 set(KV_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
 configure_file(${PROJECT_SOURCE_DIR}/res/kv_version.h.in ${KV_GENERATED_DIR}/kv_version.h @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/res/keyvane.manifest.in ${KV_GENERATED_DIR}/keyvane.manifest @ONLY)
-if(TARGET kvwin)
-  target_include_directories(kvwin PUBLIC ${KV_GENERATED_DIR})
+# The about box (forms) and the version resource (the program) read the header.
+if(TARGET kv_forms)
+  target_include_directories(kv_forms PUBLIC ${KV_GENERATED_DIR})
+endif()
+if(TARGET Keyvane)
+  target_include_directories(Keyvane PRIVATE ${KV_GENERATED_DIR})
 endif()
 # The resource compiler reports no dependencies: a new version must still rebuild the resource.
 set_source_files_properties(${PROJECT_SOURCE_DIR}/res/keyvane.rc PROPERTIES OBJECT_DEPENDS
