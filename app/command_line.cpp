@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "platform/text.h"
 #include "store/macro_store.h"
 
 namespace kv {

@@ -1,6 +1,7 @@
 #include "components/shell_link.h"
 
 #include "platform/error.h"
+#include "platform/text.h"
 
 namespace kv {
 
@@ -112,22 +113,6 @@ void TPBShellLink::Save() {
   if (file_name_.empty()) throw Error(kLinkWriteFailed);
   writer_.save(ShellLinkData{Description, Target, WorkingDir, Arguments, show_cmd_, hotkey_, FileIcon.file_name,
                              FileIcon.index, file_name_});
-}
-
-void create_macro_shortcut(MacroStore& store, TPBShellLink& link, TShellFolder where, int number,
-                           const std::string& program_dir) {
-  const std::string section = macro_section(number);
-  auto name = [&] { return store.read_string(section, keys::kName, "Error"); };
-  link.SetShellFolder(where);
-  link.SetFileName(name() + ".lnk");
-  link.Description = name();
-  link.WorkingDir = program_dir;
-  link.Target = program_dir + "Keyvane.exe";
-  link.Arguments = " /Open:\"" + name() + "\" /Close";
-  link.SetWindowState(TWindowState::wsNormal);
-  link.SetHotKey(shortcut_from_stored(store.read_integer(section, keys::kHotKey, 0)));
-  link.FileIcon = TFileIcon{program_dir + "Keyvane.Ico", 0};
-  link.Save();
 }
 
 }  // namespace kv

@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "store/macro_store.h"
 #include "store/shortcut.h"
 
 namespace kv {
@@ -124,10 +123,5 @@ class TPBShellLink {
   int show_cmd_ = 1;
   std::uint16_t hotkey_ = 0;
 };
-
-// Shortcut_Create: the link for macro `number` in the folder `where`, starting Keyvane.exe in
-// the program folder (ending in a backslash) with /Open:"name" /Close.
-void create_macro_shortcut(MacroStore& store, TPBShellLink& link, TShellFolder where, int number,
-                           const std::string& program_dir);
 
 }  // namespace kv

@@ -4,9 +4,10 @@
 
 #include "engine/script_language.h"
 #include "platform/error.h"
+#include "platform/text.h"
 #include "store/integer.h"
 #include "store/macro_store.h"
-#include "triggers/find_titled_window.h"
+#include "engine/find_titled_window.h"
 
 namespace kv {
 

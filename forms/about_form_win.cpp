@@ -1,5 +1,7 @@
 #include "forms/about_form_win.h"
 
+#include "kv_version.h"
+
 namespace kv::win {
 
 AboutForm::AboutForm(Deps deps) : modal_(deps.pump) {
@@ -9,7 +11,7 @@ AboutForm::AboutForm(Deps deps) : modal_(deps.pump) {
   set_client_size(300, 138);
   HWND pic = create_control(*this, "STATIC", "", SS_ICON, 12, 12, 32, 32, 100);
   SendMessageA(pic, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-  create_control(*this, "STATIC", "Keyvane 3.3d", SS_LEFT, 60, 14, 228, 16, 101);
+  create_control(*this, "STATIC", KV_PRODUCT_LINE, SS_LEFT, 60, 14, 228, 16, 101);
   create_control(*this, "STATIC", "Macros for every program, from the notification area.", SS_LEFT, 60, 34, 228, 32,
                  102);
   create_control(*this, "STATIC", "Ostrel", SS_LEFT, 60, 70, 228, 16, 103);

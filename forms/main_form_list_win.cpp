@@ -7,6 +7,7 @@
 #include "forms/list_images_win.h"
 #include "forms/print_layout.h"
 #include "forms/print_win.h"
+#include "forms/shortcut_create.h"
 #include "platform/win32/adapters.h"
 #include "store/macro_store.h"
 

@@ -1,7 +1,8 @@
-// Keyboard layout queries and key-event injection.
+// Keyboard layout queries, key-event injection and the optional outside key library.
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,5 +40,26 @@ class Keyboard {
   // Sends the events as one batch, tagged as ours; returns how many went through.
   virtual std::size_t send(const std::vector<KeyInput>& batch) = 0;
 };
+
+// True for keys that sit on the extended part of the keyboard (their scan code has an E0
+// prefix): marking any other key extended turns, say, Alt into AltGr.
+bool is_extended_key(std::uint8_t vk);
+
+// The optional outside key library. Implementations load it only by its full path in the
+// program folder, never through the library search path.
+class KeyLibrary {
+ public:
+  // Called with the text in counted form: a length byte, then the characters.
+  using Entry = std::function<std::int32_t(const std::string& counted_text)>;
+  virtual ~KeyLibrary() = default;
+  // False when the library cannot be loaded; a later call may try again.
+  virtual bool load() = 0;
+  virtual bool loaded() const = 0;
+  // Its export with ordinal 1; empty when it has none.
+  virtual Entry entry() = 0;
+  virtual void unload() = 0;
+};
+
+inline constexpr const char* kKeyLibraryName = "FW32SNDKEY.Dll";
 
 }  // namespace kv

@@ -6,8 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 secs=${1:-60}
 pattern=${2:-}
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DKV_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/fuzz
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 cd build/fuzz
 for f in tests/*_fuzz; do
   name=$(basename "$f")

@@ -12,22 +12,6 @@
 
 namespace kv {
 
-// The optional outside key library. Implementations load it only by its full path in the
-// program folder, never through the library search path.
-class KeyLibrary {
- public:
-  // Called with the text in counted form: a length byte, then the characters.
-  using Entry = std::function<std::int32_t(const std::string& counted_text)>;
-  virtual ~KeyLibrary() = default;
-  // False when the library cannot be loaded; a later call may try again.
-  virtual bool load() = 0;
-  virtual bool loaded() const = 0;
-  // Its export with ordinal 1; empty when it has none.
-  virtual Entry entry() = 0;
-  virtual void unload() = 0;
-};
-
-inline constexpr const char* kKeyLibraryName = "FW32SNDKEY.Dll";
 inline constexpr const char* kNoClosingBrackets = "No Closing brackets";
 inline constexpr const char* kInvalidToken = "Invalid token";
 // Longer texts are played as their first this many characters.
@@ -56,10 +40,6 @@ SendKeyShared& send_key_shared();
 // The key-name table: the virtual key of a brace name (letters a to z compared upper-cased),
 // or -1 when the table has no such name.
 int LookupKeyName(std::string_view name);
-
-// True for keys that sit on the extended part of the keyboard (their scan code has an E0
-// prefix): marking any other key extended turns, say, Alt into AltGr.
-bool is_extended_key(std::uint8_t vk);
 
 class TSendKey {
  public:

@@ -1,6 +1,7 @@
 #include "store/macro_store.h"
 
 #include "platform/error.h"
+#include "platform/text.h"
 #include "store/integer.h"
 
 namespace kv {
@@ -41,27 +42,6 @@ void MacroStore::erase_section(std::string_view section) {
 int MacroStore::entries() { return read_integer(keys::kMain, keys::kEntries, 0); }
 
 std::string macro_section(int n) { return "Macro" + std::to_string(n); }
-
-std::string ascii_upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return out;
-}
-
-std::string trim_controls(std::string_view text) {
-  std::size_t b = 0;
-  std::size_t e = text.size();
-  while (b < e && static_cast<unsigned char>(text[b]) <= 32) ++b;
-  while (e > b && static_cast<unsigned char>(text[e - 1]) <= 32) --e;
-  return std::string(text.substr(b, e - b));
-}
-
-std::string trim_right_blanks(std::string_view text) {
-  std::size_t e = text.size();
-  while (e > 0 && text[e - 1] == ' ') --e;
-  return std::string(text.substr(0, e));
-}
 
 std::string script_file_name(std::string_view macro_name) { return trim_right_blanks(macro_name) + ".key"; }
 std::string recording_file_name(std::string_view macro_name) { return trim_right_blanks(macro_name) + ".dat"; }

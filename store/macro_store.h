@@ -54,13 +54,6 @@ inline constexpr std::string_view kTriggerRan = "TriggerRan";
 inline constexpr std::string_view kFoundHandle = "FoundHandle";
 }  // namespace keys
 
-// Letters a to z upper-cased; every other character unchanged.
-std::string ascii_upper(std::string_view text);
-// Leading and trailing characters with codes up to 32 removed.
-std::string trim_controls(std::string_view text);
-// Trailing blanks removed, as names are stored.
-std::string trim_right_blanks(std::string_view text);
-
 // Companion files carry the name without trailing blanks, never the number.
 std::string script_file_name(std::string_view macro_name);     // name + ".key"
 std::string recording_file_name(std::string_view macro_name);  // name + ".dat"

@@ -4,7 +4,7 @@
 
 #include "platform/error.h"
 #include "store/macro_store.h"
-#include "triggers/find_titled_window.h"
+#include "engine/find_titled_window.h"
 
 namespace kv {
 

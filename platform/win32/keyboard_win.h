@@ -8,7 +8,6 @@
 
 #include "platform/keyboard.h"
 #include "platform/win32/handles.h"
-#include "sendkey/send_key.h"
 
 namespace kv::win {
 

@@ -1,6 +1,6 @@
 #include "tests/fakes/fake_profile_store.h"
 
-#include "store/macro_store.h"
+#include "platform/text.h"
 
 namespace kv::fake {
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "store/macro_store.h"
+#include "platform/text.h"
 
 namespace kv::fake {
 

@@ -1,4 +1,4 @@
-#include "triggers/find_titled_window.h"
+#include "engine/find_titled_window.h"
 
 #include <gtest/gtest.h>
 

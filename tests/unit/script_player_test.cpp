@@ -4,7 +4,7 @@
 #include "platform/error.h"
 #include "store/macro_store.h"
 #include "tests/fakes/typing_rig.h"
-#include "triggers/find_titled_window.h"
+#include "engine/find_titled_window.h"
 
 using namespace kv;
 using namespace kv::fake;

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "components/shell_link.h"
+#include "forms/shortcut_create.h"
 #include "platform/error.h"
 #include "tests/fakes/fake_profile_store.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
+#include "platform/text.h"
 #include "store/integer.h"
 #include "store/macro_store.h"
 #include "store/shortcut.h"

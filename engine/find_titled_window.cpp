@@ -1,6 +1,6 @@
-#include "triggers/find_titled_window.h"
+#include "engine/find_titled_window.h"
 
-#include "store/macro_store.h"
+#include "platform/text.h"
 
 namespace kv {
 
