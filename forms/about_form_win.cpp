@@ -20,13 +20,7 @@ AboutForm::AboutForm(Deps deps) : modal_(deps.pump) {
 }
 
 void AboutForm::show_modal() {
-  centre_on_screen();
-  modal_.run(hwnd(), [this] {
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-    SetFocus(ok_);
-  });
-  ShowWindow(hwnd(), SW_HIDE);
+  modal_.show_centred(*this, ok_);
 }
 
 bool AboutForm::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {

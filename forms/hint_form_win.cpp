@@ -30,13 +30,7 @@ void HintForm::show_modal(const std::string& text) {
     crlf += text[i];
   }
   SetWindowTextA(mmo_hint_, crlf.c_str());
-  centre_on_screen();
-  modal_.run(hwnd(), [this] {
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-    SetFocus(cmd_ok_);
-  });
-  ShowWindow(hwnd(), SW_HIDE);
+  modal_.show_centred(*this, cmd_ok_);
 }
 
 void HintForm::close() {

@@ -18,6 +18,17 @@ int ModalRun::run(HWND form, const std::function<void()>& show) {
   return ended.value_or(0);
 }
 
+int ModalRun::show_centred(Window& form, HWND focus) {
+  form.centre_on_screen();
+  const int code = run(form.hwnd(), [&] {
+    ShowWindow(form.hwnd(), SW_SHOW);
+    SetForegroundWindow(form.hwnd());
+    SetFocus(focus);
+  });
+  ShowWindow(form.hwnd(), SW_HIDE);
+  return code;
+}
+
 void ModalRun::end(int code) {
   if (!runs_.empty()) *runs_.back() = code;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ports.h"
+#include "platform/win32/window_win.h"
 
 namespace kv::win {
 
@@ -47,6 +48,9 @@ class ModalRun {
   // asked to end. The other windows take input again before this returns, so that hiding the
   // form afterwards hands the focus to one of them. Returns the code given to end(), 0 without.
   int run(HWND form, const std::function<void()>& show);
+  // The usual run: the form centred on the screen, in the foreground with the focus on `focus`,
+  // and hidden again once the run has ended.
+  int show_centred(Window& form, HWND focus);
   // Ends the innermost run with `code`; does nothing when no run is in progress.
   void end(int code = IDOK);
   bool running() const { return !runs_.empty(); }

@@ -5,35 +5,18 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <string>
 
 #include "forms/hint_form_win.h"
 #include "platform/win32/adapters.h"
 #include "tests/fakes/fake_profile_store.h"
+#include "tests/win/steps_win.h"
 
 using namespace kv::win;
+using kv::test::Steps;
+using kv::test::text_of;
 
 namespace {
-
-std::string text_of(HWND w) {
-  char buf[512] = {};
-  GetWindowTextA(w, buf, sizeof buf);
-  return buf;
-}
-
-// Plays steps one per tick while the window's modal run waits.
-struct Steps {
-  std::deque<std::function<void()>> queue;
-  Win32Timer timer{[this] {
-    if (queue.empty()) return;
-    auto step = std::move(queue.front());
-    queue.pop_front();
-    step();
-  }};
-  Steps() { timer.start(30); }
-};
 
 bool checked(HWND box) {
   return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;

@@ -4,13 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
-
 #include "forms/modal_win.h"
 #include "platform/win32/adapters.h"
+#include "tests/win/steps_win.h"
 
 using namespace kv::win;
+using kv::test::Steps;
 
 namespace {
 
@@ -20,18 +19,6 @@ HWND make_window(const char* title) {
   return w;
 }
 
-// Plays steps one per tick while a modal run waits.
-struct Steps {
-  std::deque<std::function<void()>> queue;
-  Win32Timer timer{[this] {
-    if (queue.empty()) return;
-    auto step = std::move(queue.front());
-    queue.pop_front();
-    step();
-  }};
-  Steps() { timer.start(20); }
-};
-
 }  // namespace
 
 TEST(ModalRun, OtherWindowsTakeNoInputUntilTheInnermostRunEnds) {
@@ -39,7 +26,7 @@ TEST(ModalRun, OtherWindowsTakeNoInputUntilTheInnermostRunEnds) {
   const OwnedWindow other(make_window("other"));
   const OwnedWindow form(make_window("form"));
   ModalRun modal(pump);
-  Steps s;
+  Steps s(20);
   int shown = 0, inner = -1;
   s.queue.push_back([&] {
     EXPECT_FALSE(IsWindowEnabled(other.get()));
@@ -65,7 +52,7 @@ TEST(ModalRun, EndsWhenTheFormIsDestroyedOrTheProgramIsAskedToEnd) {
   Win32MessagePump pump;
   const OwnedWindow other(make_window("other"));
   ModalRun modal(pump);
-  Steps s;
+  Steps s(20);
   OwnedWindow form(make_window("form"));
   s.queue.push_back([&] { form.reset(); });
   EXPECT_EQ(modal.run(form.get(), [] {}), 0);
