@@ -37,7 +37,8 @@ class MacroStore {
 // Section of macro n: "Macro" followed by n in decimal.
 std::string macro_section(int n);
 
-// Names and settings of the Main section and the per-macro keys.
+// Names and settings of the Main section and the per-macro keys (read and written through
+// store/macro.h).
 namespace keys {
 inline constexpr std::string_view kMain = "Main";
 inline constexpr std::string_view kEntries = "Entries";
