@@ -8,7 +8,6 @@ class HostState {
  public:
   // RecordFinished: keeps the last status reported; nothing else.
   void RecordFinished(const std::string& status) { playback_status_ = status; }
-  const std::string& playback_status() const { return playback_status_; }
 
   void set_close_when_done(bool on) { close_when_done_ = on; }
   bool close_when_done() const { return close_when_done_; }

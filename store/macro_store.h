@@ -58,7 +58,6 @@ inline constexpr std::string_view kFoundHandle = "FoundHandle";
 // Companion files carry the name without trailing blanks, never the number.
 std::string script_file_name(std::string_view macro_name);     // name + ".key"
 std::string recording_file_name(std::string_view macro_name);  // name + ".dat"
-inline constexpr std::string_view kTempRecording = "~temp.dat";
 
 // Deleting macro n (the list window removes its row between the two steps):
 // first the companion files in the program folder, whatever the macro's kind...

@@ -31,8 +31,6 @@ class Win32FileSystem : public FileSystem {
  public:
   std::optional<std::string> read_file(const std::string& path) override;
   bool delete_file(const std::string& path) override;
-  bool move_file(const std::string& from, const std::string& to) override;
-  bool file_exists(const std::string& path) override;
   std::string program_dir() override;
 };
 
@@ -107,8 +105,12 @@ class Win32Windows : public WindowSystem {
   WindowHandle find_window(const std::string& title) override;
 };
 
-inline HWND to_hwnd(WindowHandle h) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h)); }
-inline WindowHandle from_hwnd(HWND h) { return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(h)); }
+inline HWND to_hwnd(WindowHandle h) {
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(h));
+}
+inline WindowHandle from_hwnd(HWND h) {
+  return static_cast<WindowHandle>(reinterpret_cast<UINT_PTR>(h));
+}
 
 // Message box captioned "Keyvane", error icon, OK.
 class Win32ErrorReport : public ErrorReport {
