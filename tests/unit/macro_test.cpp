@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/error.h"
 #include "store/macro.h"
 #include "tests/fakes/fake_profile_store.h"
@@ -23,6 +25,19 @@ void write_all_keys(FakeProfileStore& p, int n) {
   p.write_string(s, "FoundHandle", "12,34");
 }
 
+auto fields(const Macro& m) {
+  return std::make_tuple(m.name, static_cast<int>(m.kind), m.hot_key, m.file_name, m.trigger, m.speed, m.trigger_ran,
+                         m.found_handle);
+}
+
+// A record with every key at its common default but Name and Type.
+Macro defaults(const std::string& name, MacroKind kind) {
+  Macro m;
+  m.name = name;
+  m.kind = kind;
+  return m;
+}
+
 Macro sample(MacroKind kind) {
   Macro m;
   m.name = "Daily";
@@ -40,58 +55,31 @@ TEST(MacroRecord, EveryKeyDecodesAndOnlyTheAskedKeysAreRead) {
   FakeProfileStore p;
   MacroStore s(p);
   write_all_keys(p, 2);
-  const Macro m = read_macro(s, 2, kAllMacroKeys);
-  EXPECT_EQ(m.name, "Report");
-  EXPECT_EQ(m.kind, MacroKind::MouseAndKeyboard);
-  EXPECT_EQ(m.hot_key, 0xC041);  // the low 16 bits
-  EXPECT_EQ(m.file_name, "Report.dat");
-  EXPECT_EQ(m.trigger, "Untitled - Notepad");
-  EXPECT_EQ(m.speed, 2);
-  EXPECT_TRUE(m.high_speed());
-  EXPECT_TRUE(m.trigger_ran);
-  EXPECT_EQ(m.found_handle, "12,34");
+  // HotKey keeps its low 16 bits; TriggerRan is any non-zero integer.
+  const Macro all{"Report", MacroKind::MouseAndKeyboard, 0xC041, "Report.dat", "Untitled - Notepad", 2, true, "12,34"};
+  EXPECT_EQ(fields(read_macro(s, 2, kAllMacroKeys)), fields(all));
+  EXPECT_TRUE(all.high_speed());
 
   const int reads = p.reads();
-  const Macro t = read_macro(s, 2, {MacroKey::Trigger});
+  Macro trigger_only;
+  trigger_only.trigger = "Untitled - Notepad";
+  EXPECT_EQ(fields(read_macro(s, 2, {MacroKey::Trigger})), fields(trigger_only));
   EXPECT_EQ(p.reads(), reads + 1);
-  EXPECT_EQ(t.trigger, "Untitled - Notepad");
-  EXPECT_EQ(t.name, "");
-  EXPECT_EQ(t.kind, MacroKind{0});
-  EXPECT_EQ(t.speed, 1);
-  EXPECT_EQ(t.found_handle, "");
 }
 
 TEST(MacroRecord, MissingKeysTakeTheDefaultsOfTheirReader) {
   FakeProfileStore p;
   MacroStore s(p);
   p.write_string("Macro3", "Type", "two");  // not an integer: the default
-  const Macro plain = read_macro(s, 3, kAllMacroKeys);
-  EXPECT_EQ(plain.name, "");
-  EXPECT_EQ(plain.kind, MacroKind{0});
-  EXPECT_EQ(plain.hot_key, 0);
-  EXPECT_EQ(plain.file_name, "");
-  EXPECT_EQ(plain.trigger, "");
-  EXPECT_EQ(plain.speed, 1);
-  EXPECT_FALSE(plain.high_speed());
-  EXPECT_FALSE(plain.trigger_ran);
-  EXPECT_EQ(plain.found_handle, "");
-
-  const Macro list = read_macro(s, 3, kAllMacroKeys, MacroDefaults::ListLoad);
-  EXPECT_EQ(list.name, "Macro3");
-  EXPECT_EQ(list.kind, MacroKind::StartApplication);
-  const Macro deletion = read_macro(s, 3, kAllMacroKeys, MacroDefaults::Deletion);
-  EXPECT_EQ(deletion.name, "");
-  EXPECT_EQ(deletion.kind, MacroKind::StartApplication);
-  const Macro link = read_macro(s, 3, kAllMacroKeys, MacroDefaults::Shortcut);
-  EXPECT_EQ(link.name, "Error");
-  EXPECT_EQ(link.kind, MacroKind{0});
-  // The other keys read alike for every reader.
-  for (const Macro& m : {list, deletion, link}) {
-    EXPECT_EQ(m.hot_key, 0);
-    EXPECT_EQ(m.speed, 1);
-    EXPECT_FALSE(m.trigger_ran);
-    EXPECT_EQ(m.file_name + m.trigger + m.found_handle, "");
-  }
+  // Only Name and Type differ by reader: HotKey 0, Speed 1, TriggerRan false, texts empty.
+  EXPECT_EQ(fields(read_macro(s, 3, kAllMacroKeys)), fields(Macro{}));
+  EXPECT_EQ(Macro{}.kind, MacroKind{0});
+  EXPECT_FALSE(Macro{}.high_speed());
+  EXPECT_EQ(fields(read_macro(s, 3, kAllMacroKeys, MacroDefaults::ListLoad)),
+            fields(defaults("Macro3", MacroKind::StartApplication)));
+  EXPECT_EQ(fields(read_macro(s, 3, kAllMacroKeys, MacroDefaults::Deletion)),
+            fields(defaults("", MacroKind::StartApplication)));
+  EXPECT_EQ(fields(read_macro(s, 3, kAllMacroKeys, MacroDefaults::Shortcut)), fields(defaults("Error", MacroKind{0})));
   // A stored empty Name is a name, not a missing one.
   p.write_string("Macro3", "Name", "");
   EXPECT_EQ(read_macro(s, 3, {MacroKey::Name}, MacroDefaults::ListLoad).name, "");
