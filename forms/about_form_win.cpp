@@ -3,6 +3,7 @@
 #include "app/app_win.h"
 #include "forms/main_form_win.h"
 #include "forms/modal_win.h"
+#include "kv_version.h"
 #include "platform/win32/window_win.h"
 
 namespace kv::win {
@@ -19,7 +20,7 @@ class AboutForm : public Window {
     set_client_size(300, 138);
     HWND pic = create_control(*this, "STATIC", "", SS_ICON, 12, 12, 32, 32, 100);
     SendMessageA(pic, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    create_control(*this, "STATIC", "Keyvane 3.3d", SS_LEFT, 60, 14, 228, 16, 101);
+    create_control(*this, "STATIC", KV_PRODUCT_LINE, SS_LEFT, 60, 14, 228, 16, 101);
     create_control(*this, "STATIC", "Macros for every program, from the notification area.", SS_LEFT, 60, 34, 228,
                    32, 102);
     create_control(*this, "STATIC", "Ostrel", SS_LEFT, 60, 70, 228, 16, 103);

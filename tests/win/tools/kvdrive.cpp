@@ -21,6 +21,8 @@
 //   run "COMMAND LINE" [timeout_ms]        starts a process with exactly that command line; prints
 //                                          "pid N", then "exit N" if it ended within the timeout
 //   wait PID timeout_ms                    prints "exit N" once the process ended, else exit 1
+//   watch PID timeout_ms                   as wait, but first prints "watching" once it holds the
+//                                          process, so its exit code cannot be lost
 //   trayhas HWND ID                        exit 0 when the notification area holds that icon
 //   traydel HWND ID                        removes that icon (as a restarting shell loses it)
 //   regmsg NAME HWND                       posts the registered window message NAME to HWND
@@ -291,11 +293,15 @@ int main(int argc, char** argv) {
     CloseHandle(pi.hProcess);
     return 0;
   }
-  if (cmd == "wait" && argc >= 4) {
+  if ((cmd == "wait" || cmd == "watch") && argc >= 4) {
     HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(num(argv[2])));
     if (!p) {
       std::printf("gone\n");
       return 0;
+    }
+    if (cmd == "watch") {
+      std::printf("watching\n");
+      std::fflush(stdout);
     }
     const bool ended = WaitForSingleObject(p, static_cast<DWORD>(num(argv[3]))) == WAIT_OBJECT_0;
     DWORD code = 0;
