@@ -201,18 +201,29 @@ class Session:
             raise AssertionError("Keyvane.exe did not start: " + out)
         return pid, code
 
+    def windows_of(self, pid):
+        """{window class: handle} of the top-level windows of one process (the first of each)."""
+        rc, out = self.drive("enum")
+        found = {}
+        for w in (l.split() for l in out.splitlines()):
+            if len(w) > 3 and w[1] == str(pid):
+                found.setdefault(w[3], w[0])
+        return found
+
     def start_resident(self, args=""):
-        """Starts Keyvane.exe and waits until start-up has finished; returns its process id and
-        the handles of its host and tray icon windows."""
-        pid, _ = self.keyvane(args)
-        host = self.find("TKeyvane", "-", 20000)
-        assert host, "Keyvane did not start"
-        tray = self.find("TEPTrayIcon", "-", 10000)
-        assert tray, "no tray icon window"
+        """Starts Keyvane.exe and waits until its start-up has finished; returns its process id
+        and the handles of its host and tray icon windows. Other instances may be running."""
+        pid, code = self.keyvane(args)
+        assert code is None, "Keyvane ended at once (exit %s)" % code
         # The prompt form is created last, after the hotkeys were registered: keys pressed
         # before that would be lost.
-        assert self.find("TfrmGetVar", "-", 20000), "start-up did not finish"
-        return pid, host, tray
+        wanted = {"TKeyvane", "TEPTrayIcon", "TfrmGetVar"}
+
+        def started():
+            w = self.windows_of(pid)
+            return w if wanted <= w.keys() else None
+        w = wait_for(started, 40, what="the start-up of Keyvane %d (%s)" % (pid, ", ".join(sorted(wanted))))
+        return pid, w["TKeyvane"], w["TEPTrayIcon"]
 
     def spawn(self, *args):
         """Starts a Wine program in the background; its output goes to a file."""
