@@ -1,12 +1,14 @@
 #include "app/command_line.h"
 
 #include "platform/text.h"
-#include "store/macro_store.h"
+#include "store/macro.h"
 
 namespace kv {
 
 namespace {
-bool separator(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool separator(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 }  // namespace
 
 std::vector<std::string> split_command_line(const std::string& command_line) {
@@ -34,7 +36,9 @@ std::vector<std::string> split_command_line(const std::string& command_line) {
   return args;
 }
 
-bool is_close_switch(const std::string& argument) { return ascii_upper(argument.substr(0, 6)) == "/CLOSE"; }
+bool is_close_switch(const std::string& argument) {
+  return ascii_upper(argument.substr(0, 6)) == "/CLOSE";
+}
 
 std::string wanted_name(const std::string& argument) {
   if (ascii_upper(argument.substr(0, 6)) == "/OPEN:") {
@@ -52,13 +56,8 @@ bool DoCommandLine(const std::vector<std::string>& arguments, ProfileStore& prof
       close_when_done = true;
       continue;
     }
-    const std::string wanted = wanted_name(argument);
     MacroStore store(profile);
-    const int count = store.entries();
-    for (int k = 1; k <= count; ++k) {
-      if (ascii_upper(store.read_string(macro_section(k), keys::kName, "")) == wanted) process_hotkey(k);
-      pump.process_messages();
-    }
+    for_each_macro_named(store, wanted_name(argument), pump, process_hotkey);
   }
   return close_when_done;
 }

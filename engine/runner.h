@@ -46,7 +46,6 @@ class MacroRunner {
   void RecorderFinished();
 
   bool journal_idle() const { return journal_idle_; }
-  void set_journal_idle(bool idle) { journal_idle_ = idle; }
 
  private:
   Deps d_;

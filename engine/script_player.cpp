@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
+#include "engine/find_titled_window.h"
 #include "engine/script_language.h"
 #include "platform/error.h"
 #include "platform/text.h"
 #include "store/integer.h"
-#include "store/macro_store.h"
-#include "engine/find_titled_window.h"
+#include "store/macro.h"
 
 namespace kv {
 
@@ -133,20 +133,16 @@ std::string_view ScriptPlayer::ExecuteToken(std::string_view text) {
     const std::string name = ascii_upper(before(text, ">"));
     if (run_depth_ >= kMaxRunNesting) throw Error(format_message(kRunsNestedTooDeeply, std::to_string(kMaxRunNesting)));
     MacroStore store(d_.profile);
-    const int entries = store.entries();
-    for (int i = 1; i <= entries; ++i) {
-      if (ascii_upper(store.read_string(macro_section(i), keys::kName, "")) == name) {
-        ++run_depth_;
-        try {
-          if (d_.process_hot_key) d_.process_hot_key(i);
-        } catch (...) {
-          --run_depth_;
-          throw;
-        }
+    for_each_macro_named(store, name, d_.pump, [this](int i) {
+      ++run_depth_;
+      try {
+        if (d_.process_hot_key) d_.process_hot_key(i);
+      } catch (...) {
         --run_depth_;
+        throw;
       }
-      d_.pump.process_messages();
-    }
+      --run_depth_;
+    });
     return remove_through(text, ">");
   }
   if (starts_with_token(text, "<<LOOKFOR:")) {

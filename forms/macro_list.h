@@ -17,11 +17,8 @@ inline constexpr int kImageLaunch = 0;
 inline constexpr int kImageKeys = 1;
 inline constexpr int kImageMouse = 2;
 
-// Image of a macro kind: keystrokes and scripts share one, unknown kinds look like kind 1.
-int kind_image(int type);
-
 struct MacroRow {
-  std::string caption;        // Name, or the section name when Name is absent
+  std::string caption;  // Name, or the section name when Name is absent
   int image = kImageLaunch;
   std::string shortcut_keys;  // display text of HotKey, empty when none
   std::string trigger;
@@ -29,7 +26,6 @@ struct MacroRow {
 
 using KeyNameFn = std::function<std::string(std::uint8_t vk)>;
 
-MacroRow read_macro_row(MacroStore& store, int n, const KeyNameFn& platform_key_name);
 // Rows for macros 1..Entries, in store order (the list never sorts).
 std::vector<MacroRow> read_macro_rows(MacroStore& store, const KeyNameFn& platform_key_name);
 

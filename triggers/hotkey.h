@@ -16,7 +16,9 @@ inline constexpr unsigned kModShift = 4;
 
 // Modifiers from the TShortCut bits (the Windows key is never used) and the key code.
 unsigned hotkey_modifiers(ShortCut value);
-inline unsigned hotkey_key(ShortCut value) { return value & 0x1FFFu; }
+inline unsigned hotkey_key(ShortCut value) {
+  return value & 0x1FFFu;
+}
 
 class HotKeyComponent {
  public:
@@ -27,10 +29,8 @@ class HotKeyComponent {
   HotKeyComponent(const HotKeyComponent&) = delete;
   HotKeyComponent& operator=(const HotKeyComponent&) = delete;
 
-  bool Enabled() const { return enabled_; }
   void set_Enabled(bool on);
   // false: fire only while a window of this application is the active one.
-  bool Global() const { return global_; }
   void set_Global(bool on) { global_ = on; }
   ShortCut HotKey() const { return hotkey_; }
   void set_HotKey(ShortCut value);

@@ -1,6 +1,6 @@
 #include "triggers/hotkey_slots.h"
 
-#include "store/macro_store.h"
+#include "store/macro.h"
 
 namespace kv {
 
@@ -27,7 +27,7 @@ int HotKeySlots::AssignHotKeys(ProfileStore& profile) {
   if (entries >= 1) {
     // Sections beyond Entries (left by a hand edit) are no macros and get no hotkey.
     for (int s = 1; s <= kLastHotKeyMacro && s <= entries; ++s)
-      slot(s).set_HotKey(shortcut_from_stored(store.read_integer(macro_section(s), keys::kHotKey, 0)));
+      slot(s).set_HotKey(read_macro(store, s, {MacroKey::HotKey}).hot_key);
   }
   return entries;
 }

@@ -37,7 +37,6 @@ class HotKeySlots {
   HotKeyComponent& slot(int n) { return *slots_.at(static_cast<std::size_t>(n)); }
 
   // Set while the wizard or the properties dialog is open: hotkeys do nothing.
-  bool authoring_suspended() const { return suspended_; }
   void set_authoring_suspended(bool on) { suspended_ = on; }
   // Set while a hotkey's macro waits for the modifiers and runs.
   bool busy() const { return busy_; }

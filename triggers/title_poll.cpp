@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "platform/error.h"
-#include "store/macro_store.h"
 #include "engine/find_titled_window.h"
+#include "platform/error.h"
+#include "store/macro.h"
 
 namespace kv {
 
@@ -112,7 +112,7 @@ std::shared_ptr<const TitlePoll::TriggerList> TitlePoll::triggers() {
   MacroStore store(d_.profile);
   const int entries = store.entries();
   for (int n = 1; n <= entries; ++n) {
-    const std::string trigger = store.read_string(macro_section(n), keys::kTrigger, "");
+    const std::string trigger = read_macro(store, n, {MacroKey::Trigger}).trigger;
     if (!trigger.empty()) list->push_back({n, title_comparison_form(trigger)});
   }
   cached_ = std::move(list);
@@ -132,16 +132,20 @@ void TitlePoll::record(int n, const std::string& wanted, WindowHandle h, const s
     if (!title) return HandleStanding::Gone;
     return *title == wanted ? HandleStanding::Showing : HandleStanding::Retitled;
   });
-  if (d_.profile.write_string(macro_section(n), keys::kFoundHandle, value)) {
+  Macro recorded;
+  recorded.found_handle = value;
+  MacroStore store(d_.profile);
+  try {
+    write_macro(store, n, recorded, {MacroKey::FoundHandle});
     refusal_reported_ = false;
-    return;
-  }
-  // The store refuses: remember the window here, so the macro still runs once for it, and
-  // say so once rather than four times a second.
-  unrecorded_[n].insert(h);
-  if (!refusal_reported_) {
-    refusal_reported_ = true;
-    d_.errors.show_error(format_message("Unable to write to %s", d_.profile.file_name()));
+  } catch (const Error& refused) {
+    // Remember the window here, so the macro still runs once for it, and say so once rather
+    // than four times a second.
+    unrecorded_[n].insert(h);
+    if (!refusal_reported_) {
+      refusal_reported_ = true;
+      d_.errors.show_error(refused.what());
+    }
   }
 }
 
@@ -165,7 +169,8 @@ void TitlePoll::Timer1Timer() {
     if (!h) continue;
     // Messages first, FoundHandle after: a poll nested in here has recorded what it ran.
     d_.pump.process_messages();
-    const std::string found = MacroStore(d_.profile).read_string(macro_section(t.n), keys::kFoundHandle, "");
+    MacroStore store(d_.profile);
+    const std::string found = read_macro(store, t.n, {MacroKey::FoundHandle}).found_handle;
     if (found_handle_contains(found, h)) continue;
     if (auto u = unrecorded_.find(t.n); u != unrecorded_.end() && u->second.count(h)) continue;
     if (!d_.windows.is_visible(h)) continue;

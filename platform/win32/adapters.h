@@ -34,8 +34,6 @@ class Win32FileSystem : public FileSystem {
  public:
   std::optional<std::string> read_file(const std::string& path) override;
   bool delete_file(const std::string& path) override;
-  bool move_file(const std::string& from, const std::string& to) override;
-  bool file_exists(const std::string& path) override;
   std::string program_dir() override;
 };
 

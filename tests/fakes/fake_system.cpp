@@ -17,14 +17,6 @@ bool FakeFileSystem::delete_file(const std::string& path) {
   return files.erase(path) != 0;
 }
 
-bool FakeFileSystem::move_file(const std::string& from, const std::string& to) {
-  auto it = files.find(from);
-  if (it == files.end() || files.count(to)) return false;
-  files[to] = it->second;
-  files.erase(from);
-  return true;
-}
-
 void FakeTimer::start(unsigned interval_ms) {
   running_ = true;
   interval_ = interval_ms;
@@ -92,10 +84,14 @@ std::string FakePrompt::ask(const std::string& prompt) {
 
 std::string FakeDateTime::format_now(DateTimeFormat which) {
   switch (which) {
-    case DateTimeFormat::ShortDate: return short_date;
-    case DateTimeFormat::LongDate: return long_date;
-    case DateTimeFormat::ShortTime: return short_time;
-    case DateTimeFormat::LongTime: return long_time;
+    case DateTimeFormat::ShortDate:
+      return short_date;
+    case DateTimeFormat::LongDate:
+      return long_date;
+    case DateTimeFormat::ShortTime:
+      return short_time;
+    case DateTimeFormat::LongTime:
+      return long_time;
   }
   return {};
 }

@@ -22,8 +22,7 @@ class FakeFileSystem : public FileSystem {
 
   std::optional<std::string> read_file(const std::string& path) override;
   bool delete_file(const std::string& path) override;
-  bool move_file(const std::string& from, const std::string& to) override;
-  bool file_exists(const std::string& path) override { return files.count(path) != 0; }
+  bool exists(const std::string& path) const { return files.count(path) != 0; }
   std::string program_dir() override { return dir; }
 };
 
@@ -124,12 +123,9 @@ class FakeJournal : public JournalControl {
   bool keystrokes_only = false, hi_speed = false;
 
   void set_record_file_name(const std::string& path) override { record_file = path; }
-  std::string record_file_name() const override { return record_file; }
   void set_playback_file_name(const std::string& path) override { playback_file = path; }
-  std::string playback_file_name() const override { return playback_file; }
   void set_keystrokes_only(bool on) override { keystrokes_only = on; }
   void set_hi_speed_playback(bool on) override { hi_speed = on; }
-  bool hi_speed_playback() const override { return hi_speed; }
   void start_record() override { calls.push_back({"record", record_file, hi_speed}); }
   void stop_record() override { calls.push_back({"stop", record_file, hi_speed}); }
   void start_playback() override { calls.push_back({"play", playback_file, hi_speed}); }

@@ -11,7 +11,9 @@ using kv::fake::FakeProfileStore;
 
 namespace {
 
-std::string no_platform_names(std::uint8_t) { return "Num Lock"; }
+std::string no_platform_names(std::uint8_t) {
+  return "Num Lock";
+}
 
 void add_macro(FakeProfileStore& p, int n, std::map<std::string, std::string> keys) {
   for (const auto& [k, v] : keys) p.write_string(macro_section(n), k, v);
@@ -25,7 +27,7 @@ TEST(MacroRows, NamesKindsHotkeysAndTriggersFromTheStore) {
   p.write_string("Main", "Entries", "6");
   add_macro(p, 1, {{"Name", "Notepad"}, {"Type", "1"}, {"HotKey", "49217"}, {"Trigger", "Untitled - Notepad"}});
   add_macro(p, 2, {{"Name", "Keys"}, {"Type", "2"}, {"HotKey", "8304"}});
-  add_macro(p, 3, {{"Type", "3"}, {"HotKey", "0"}});  // no Name
+  add_macro(p, 3, {{"Type", "3"}, {"HotKey", "0"}});                            // no Name
   add_macro(p, 4, {{"Name", "Script"}, {"Type", "0x4"}, {"HotKey", "16528"}});  // Ctrl + Num Lock: no text
   add_macro(p, 5, {{"Name", "Odd"}, {"Type", "9"}});
   add_macro(p, 6, {{"Name", "Untyped"}, {"Type", "two"}});
@@ -142,9 +144,9 @@ TEST_F(DeleteFixture, YesDeletesTheSelectedMacroRenumbersAndDisables) {
   EXPECT_EQ(s.read_integer("Macro2", "HotKey", 0), 16451);
   EXPECT_FALSE(p.has_section("Macro3"));
   // Companion files are named after the caption without its trailing blank, whatever the kind.
-  EXPECT_FALSE(files.file_exists(files.dir + "Two.key"));
-  EXPECT_FALSE(files.file_exists(files.dir + "Two.dat"));
-  EXPECT_TRUE(files.file_exists(files.dir + "Three.key"));
+  EXPECT_FALSE(files.exists(files.dir + "Two.key"));
+  EXPECT_FALSE(files.exists(files.dir + "Two.dat"));
+  EXPECT_TRUE(files.exists(files.dir + "Three.key"));
   EXPECT_FALSE(commands.delete_button || commands.delete_item || commands.create_shortcut);
 }
 

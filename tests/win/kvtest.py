@@ -1,6 +1,7 @@
-"""Helpers of the whole-program tests: a program folder with Keyvane.exe, macros.ini in the
-prefix's Windows folder, starting and ending Keyvane, driving windows with kvdrive.exe, and
-waiting for conditions (never fixed sleeps)."""
+"""Helpers of the whole-program tests and benchmarks: a program folder with Keyvane.exe,
+macros.ini in the prefix's Windows folder, starting Keyvane (once, or resident until start-up
+has finished) and ending it, background Wine programs and their logs, driving windows with
+kvdrive.exe and xdotool, and waiting for conditions (never fixed sleeps)."""
 import contextlib
 import os
 import shutil
@@ -12,8 +13,13 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kvwine  # noqa: E402
 
+SHIFT, CTRL, ALT = 0x2000, 0x4000, 0x8000
+
 WATCHED = ("Keyvane.exe", "kvtarget.exe", "kvsink.exe", "kvmarker.exe", "kvwindows.exe", "kvhtml.exe")
 
+
+# The class of the tray icon's hidden window (shared by every component window).
+TRAY_CLASS = "KeyvaneComponent"
 
 def wait_for(cond, timeout=10.0, interval=0.05, what="condition"):
     deadline = time.time() + timeout
@@ -24,6 +30,11 @@ def wait_for(cond, timeout=10.0, interval=0.05, what="condition"):
         if time.time() >= deadline:
             raise AssertionError("timed out after %.1fs waiting for %s" % (timeout, what))
         time.sleep(interval)
+
+
+def hotkey(mods, key):
+    """The stored TShortCut value of modifiers and a key (a character or a virtual-key code)."""
+    return mods | ord(key) if isinstance(key, str) else mods | key
 
 
 def prefix_unix_pids(names):
@@ -192,6 +203,62 @@ class Session:
         if pid is None:
             raise AssertionError("Keyvane.exe did not start: " + out)
         return pid, code
+
+    def windows_of(self, pid):
+        """{window class: handle} of the top-level windows of one process (the first of each)."""
+        rc, out = self.drive("enum")
+        found = {}
+        for w in (l.split() for l in out.splitlines()):
+            if len(w) > 3 and w[1] == str(pid):
+                found.setdefault(w[3], w[0])
+        return found
+
+    def start_resident(self, args=""):
+        """Starts Keyvane.exe and waits until its start-up has finished; returns its process id
+        and the handles of its host and tray icon windows. Other instances may be running."""
+        pid, code = self.keyvane(args)
+        assert code is None, "Keyvane ended at once (exit %s)" % code
+        # The prompt form is created last, after the hotkeys were registered: keys pressed
+        # before that would be lost.
+        # The tray icon's window is the only top-level one of the components' window class.
+        wanted = {"TKeyvane", TRAY_CLASS, "TfrmGetVar"}
+
+        def started():
+            w = self.windows_of(pid)
+            return w if wanted <= w.keys() else None
+        w = wait_for(started, 40, what="the start-up of Keyvane %d (%s)" % (pid, ", ".join(sorted(wanted))))
+        return pid, w["TKeyvane"], w[TRAY_CLASS]
+
+    def spawn(self, *args):
+        """Starts a Wine program in the background; its output goes to a file."""
+        with open(os.path.join(self.progdir, "spawn-%d.out" % time.monotonic_ns()), "wb") as out:
+            return subprocess.Popen(["wine"] + list(args), env=self.env, stdin=subprocess.DEVNULL, stdout=out,
+                                    stderr=subprocess.DEVNULL, start_new_session=True)
+
+    def marker_lines(self, name="marker.log"):
+        """The non-empty lines of a log in the program folder (kvmarker's by default)."""
+        p = self.path(name)
+        if not os.path.exists(p):
+            return []
+        with open(p, "rb") as f:
+            return [l.strip() for l in f.read().decode("latin-1").splitlines() if l.strip()]
+
+    def target(self, title="Keyvane Target", log="target.log"):
+        """Starts kvtarget with that title and gives its X window the keyboard focus."""
+        self.spawn(os.path.join(self.tools, "kvtarget.exe"), self.win_progdir + log, title)
+        wait_for(lambda: any(l.startswith("READY") for l in self.marker_lines(log)), 20, what="kvtarget")
+        self.focus(title)
+        return log
+
+    def focus(self, title):
+        """Activates and focuses the X window of the Wine window with exactly that title."""
+        def x_window():
+            ids = self.xdotool("search", "--name", "^%s$" % title).split()
+            return ids[0] if ids else None
+        xid = wait_for(x_window, 10, what="the X window of " + title)
+        self.xdotool("windowactivate", "--sync", xid)
+        self.xdotool("windowfocus", "--sync", xid)
+        return xid
 
     def wait_exit(self, pid, timeout_ms):
         rc, out = self.drive("wait", str(pid), str(timeout_ms), timeout=timeout_ms / 1000 + 60)

@@ -134,17 +134,6 @@ class Package(kvtest.WineTestCase):
         rc, out = self.s.drive("wait", str(pid), "0")
         return rc == 1
 
-    def host_pids(self):
-        """Process ids of the TKeyvane windows there are."""
-        rc, out = self.s.drive("enum")
-        return {int(w[1]) for w in (l.split() for l in out.splitlines()) if len(w) > 3 and w[3] == "TKeyvane"}
-
-    def start_resident(self):
-        pid, code = self.s.keyvane("")
-        self.assertIsNone(code)
-        wait_for(lambda: pid in self.host_pids(), 20, what="Keyvane's hidden window")
-        return pid
-
     def install(self, setup):
         rc, out = self.s.wine(setup, "/S", timeout=300)
         self.assertEqual(rc, 0, "the silent install failed")
@@ -183,7 +172,7 @@ class Package(kvtest.WineTestCase):
         os.makedirs(os.path.dirname(startup_link), exist_ok=True)
         shutil.copy(menu_link, startup_link)
 
-        running = self.watch_exit(self.start_resident())
+        running = self.watch_exit(self.s.start_resident()[0])
         self.install(setup)
         self.assertEqual(running(), 0, "the upgrade did not close the running Keyvane as its Exit does")
         self.assertEqual(sorted(os.listdir(inst)), sorted(PROGRAM_FILES + ["Uninstall.exe"] + list(user_files)))
@@ -193,9 +182,9 @@ class Package(kvtest.WineTestCase):
         self.assertEqual(self.reg_values("HKCU")["DisplayVersion"], version)
 
         # The uninstaller closes the installed Keyvane only, never one run from elsewhere.
-        running = self.watch_exit(self.start_resident())
+        running = self.watch_exit(self.s.start_resident()[0])
         self.use_folder(self.other_progdir, self.other_win_progdir)
-        other = self.start_resident()
+        other = self.s.start_resident()[0]
         rc, _ = self.s.wine(win_inst + "\\Uninstall.exe", "/S", timeout=120)
         self.assertEqual(rc, 0)
         # It goes on as a copy of itself in the temporary folder.
