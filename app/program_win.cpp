@@ -9,6 +9,9 @@
 #include "forms/getvar_win.h"
 #include "forms/hint_form_win.h"
 #include "forms/main_form_win.h"
+#include "forms/open_file_win.h"
+#include "forms/script_editor_win.h"
+#include "forms/token_dialogs_win.h"
 #include "journal/recorder_win.h"
 #include "platform/win32/keyboard_win.h"
 #include "sendkey/send_key.h"
@@ -35,12 +38,29 @@ Program::Program()
   recorder_->on_finished = [this](bool) {
     if (runner_) runner_->RecorderFinished();
   };
+  // The wizard's script page, and the dialogs and hint window it uses, made below.
+  script_editor_ = std::make_unique<ScriptEditor>(ScriptEditor::Deps{
+      pump_,
+      [this](const std::string& text) {
+        if (hint_form_) hint_form_->ShowHint(text);
+      },
+      [this](TokenDialogKind kind) -> std::optional<std::string> {
+        TokenDialog* dialogs[] = {wait_.get(), repeat_.get(), input_box_.get(), wait_for_window_.get()};
+        TokenDialog* d = dialogs[static_cast<int>(kind)];
+        return d ? d->run() : std::nullopt;
+      },
+      [](HWND owner) { return choose_file(owner); }});
   // 2. The host TKeyvane, which adds the tray icon.
   host_ = std::make_unique<HostWindow>(
       HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); }});
-  // 3. The hint window TfrmHint.
+  // 3. The token dialogs of the script editor.
+  wait_ = std::make_unique<TokenDialog>(TokenDialogKind::Wait, TokenDialog::Deps{pump_, profile_});
+  repeat_ = std::make_unique<TokenDialog>(TokenDialogKind::Repeat, TokenDialog::Deps{pump_, profile_});
+  input_box_ = std::make_unique<TokenDialog>(TokenDialogKind::InputBox, TokenDialog::Deps{pump_, profile_});
+  wait_for_window_ = std::make_unique<TokenDialog>(TokenDialogKind::WaitForWindow, TokenDialog::Deps{pump_, profile_});
+  // 4. The hint window TfrmHint.
   hint_form_ = std::make_unique<HintForm>(HintForm::Deps{profile_, pump_, host_state_.show_hints_checked()});
-  // 4. The manager window TfrmMain: its creation loads the list, registers the hotkeys and
+  // 5. The manager window TfrmMain: its creation loads the list, registers the hotkeys and
   // clears every window-trigger record.
   main_form_ = std::make_unique<MainForm>(MainForm::Deps{host_->hwnd(), profile_, files_, pump_, windows_, errors_,
                                                          help_, program_dir_, [this](int n) { ProcessHotKey(n); },
@@ -48,7 +68,7 @@ Program::Program()
                                                            if (player_) player_->DelayTimerTick();
                                                          }});
   guarded([this] { main_form_->FormCreate(); });
-  // 5. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
+  // 6. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
   // the manager window's tmr1.
   get_var_ = std::make_unique<GetVarForm>(GetVarForm::Deps{pump_});
   player_ = std::make_unique<ScriptPlayer>(ScriptPlayer::Deps{*send_key_, pump_, main_form_->delay_timer(), profile_,
@@ -63,7 +83,12 @@ Program::~Program() {
   get_var_.reset();
   main_form_.reset();
   hint_form_.reset();
+  wait_for_window_.reset();
+  input_box_.reset();
+  repeat_.reset();
+  wait_.reset();
   host_.reset();
+  script_editor_.reset();
   runner_.reset();
   send_key_.reset();
   key_library_.reset();

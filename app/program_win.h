@@ -23,6 +23,8 @@ class GetVarForm;
 class HintForm;
 class HostWindow;
 class MainForm;
+class ScriptEditor;
+class TokenDialog;
 class Win32Keyboard;
 class Win32KeyLibrary;
 
@@ -65,7 +67,10 @@ class Program {
   std::unique_ptr<Win32KeyLibrary> key_library_;
   std::unique_ptr<TSendKey> send_key_;  // SendKey1
   std::unique_ptr<MacroRunner> runner_;
-  std::unique_ptr<HostWindow> host_;  // TKeyvane, with the tray icon
+  std::unique_ptr<ScriptEditor> script_editor_;  // pnlManualKeys, hosted by the wizard
+  std::unique_ptr<HostWindow> host_;             // TKeyvane, with the tray icon
+  // TfrmWait, TfrmRepeat, TfrmInputBox, TfrmWaitforWindow
+  std::unique_ptr<TokenDialog> wait_, repeat_, input_box_, wait_for_window_;
   std::unique_ptr<HintForm> hint_form_;
   std::unique_ptr<MainForm> main_form_;
   std::unique_ptr<GetVarForm> get_var_;
