@@ -22,6 +22,8 @@ namespace kv::win {
 class GetVarForm;
 class HintForm;
 class HostWindow;
+class ScriptEditor;
+class WizardForm;
 class MainForm;
 class Win32Keyboard;
 class Win32KeyLibrary;
@@ -65,7 +67,9 @@ class Program {
   std::unique_ptr<Win32KeyLibrary> key_library_;
   std::unique_ptr<TSendKey> send_key_;  // SendKey1
   std::unique_ptr<MacroRunner> runner_;
-  std::unique_ptr<HostWindow> host_;  // TKeyvane, with the tray icon
+  std::unique_ptr<ScriptEditor> script_editor_;  // pnlManualKeys
+  std::unique_ptr<WizardForm> wizard_;           // TfrmWizard
+  std::unique_ptr<HostWindow> host_;             // TKeyvane, with the tray icon
   std::unique_ptr<HintForm> hint_form_;
   std::unique_ptr<MainForm> main_form_;
   std::unique_ptr<GetVarForm> get_var_;
