@@ -39,7 +39,7 @@ HWND WizardForm::add(WizardPage page, const char* cls, const char* text, DWORD s
 }
 
 HWND WizardForm::add_bold(WizardPage page, const char* text, int x, int y, int w, int h) {
-  HWND c = add(page, "STATIC", text, kText, x, y, w, h);
+  HWND c = add(page, "STATIC", text, kText | SS_LEFTNOWORDWRAP, x, y, w, h);
   SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(bold_.get()), FALSE);
   return c;
 }
@@ -146,10 +146,10 @@ void WizardForm::create_pages() {
       "Select 'Start Recording' to begin recording all mouse movements, clicks and keystrokes.  When you are finshed "
       "type Shift+Ctrl+F12 to end recording.  To cancel playback press 'Esc'.",
       kText, kPageX, 44, kPageW, 58);
-  cmd_record_mouse_ = add(P::RecordMouse, "BUTTON", "&Start Recording", kButton, kPageX, 108, 100, 24, kIdRecordMouse);
-  cmd_stop_mouse_ = add(P::RecordMouse, "BUTTON", "Stop &Recording", kButton, kPageX + 104, 108, 100, 24, kIdStopMouse);
-  cmd_play_mouse_ = add(P::RecordMouse, "BUTTON", "&Playback", kButton, kPageX + 208, 108, 72, 24, kIdPlayMouse);
-  add_bold(P::RecordMouse, "Shift+Ctrl+F12", kPageX + 286, 113, kPageW - 286, 16);
+  cmd_record_mouse_ = add(P::RecordMouse, "BUTTON", "&Start Recording", kButton, kPageX, 108, 94, 24, kIdRecordMouse);
+  cmd_stop_mouse_ = add(P::RecordMouse, "BUTTON", "Stop &Recording", kButton, kPageX + 98, 108, 94, 24, kIdStopMouse);
+  cmd_play_mouse_ = add(P::RecordMouse, "BUTTON", "&Playback", kButton, kPageX + 196, 108, 62, 24, kIdPlayMouse);
+  add_bold(P::RecordMouse, "Shift+Ctrl+F12", kPageX + 264, 113, kPageW - 264, 16);
   add(P::RecordMouse, "BUTTON", "Macro Playback Speed", BS_GROUPBOX, kPageX, 144, kPageW, 76);
   opt_recorded_speed_ = add(P::RecordMouse, "BUTTON", "Play this macro back at its recorded speed.",
                             radio | WS_GROUP | WS_TABSTOP, kPageX + 12, 164, kPageW - 24, 20, kIdOptRecordedSpeed);
@@ -166,9 +166,9 @@ void WizardForm::create_pages() {
       kPageX, 44, kPageW, 44);
   const char* lines[] = {"Macro Name:", "Macro Type:", "Shortcut Keys:", "Window Trigger:"};
   for (int i = 0; i < 4; ++i) {
-    add_bold(P::Finished, lines[i], kPageX, 100 + 24 * i, 100, 18);
-    summary_values_[static_cast<std::size_t>(i)] = add(P::Finished, "STATIC", "", kText | SS_ENDELLIPSIS, kPageX + 104,
-                                                       100 + 24 * i, kPageW - 104, 18, kIdSummaryValue + i);
+    add_bold(P::Finished, lines[i], kPageX, 100 + 24 * i, 116, 18);
+    summary_values_[static_cast<std::size_t>(i)] = add(P::Finished, "STATIC", "", kText | SS_ENDELLIPSIS, kPageX + 120,
+                                                       100 + 24 * i, kPageW - 120, 18, kIdSummaryValue + i);
   }
 
   create_control(*this, "STATIC", "", SS_ETCHEDHORZ, 8, 290, 504, 2, 0);
