@@ -12,10 +12,12 @@
 #include "forms/open_file_win.h"
 #include "forms/script_editor_win.h"
 #include "forms/token_dialogs_win.h"
+#include "forms/wizard_win.h"
 #include "journal/recorder_win.h"
 #include "platform/win32/keyboard_win.h"
 #include "sendkey/send_key.h"
 #include "store/macro_store.h"
+#include "triggers/hotkey_slots.h"
 
 namespace kv::win {
 
@@ -38,7 +40,8 @@ Program::Program()
   recorder_->on_finished = [this](bool) {
     if (runner_) runner_->RecorderFinished();
   };
-  // The wizard's script page, and the dialogs and hint window it uses, made below.
+  // TfrmWizard with its script editor; what they call on the token dialogs, the hint and the
+  // manager windows is bound to them as they come.
   script_editor_ = std::make_unique<ScriptEditor>(ScriptEditor::Deps{
       pump_,
       [this](const std::string& text) {
@@ -50,6 +53,21 @@ Program::Program()
         return d ? d->run() : std::nullopt;
       },
       [](HWND owner) { return choose_file(owner); }});
+  wizard_ = std::make_unique<WizardForm>(
+      WizardForm::Deps{profile_, files_, pump_, help_, *script_editor_,
+                       [this](const std::string& text) {
+                         if (hint_form_) hint_form_->ShowHint(text);
+                       },
+                       [this] { return main_form_ ? main_form_->list_captions() : std::vector<std::string>{}; },
+                       [this] {
+                         if (main_form_) main_form_->AssignHotKeys();
+                       },
+                       [this](TShellFolder where, int n) {
+                         if (main_form_) main_form_->Shortcut_Create(where, n);
+                       },
+                       [this](bool on) {
+                         if (main_form_) main_form_->hotkeys().set_authoring_suspended(on);
+                       }});
   // 2. The host TKeyvane, which adds the tray icon.
   host_ = std::make_unique<HostWindow>(
       HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); }});
@@ -66,7 +84,8 @@ Program::Program()
                                                          help_, program_dir_, [this](int n) { ProcessHotKey(n); },
                                                          [this] {
                                                            if (player_) player_->DelayTimerTick();
-                                                         }});
+                                                         },
+                                                         [this] { wizard_->show_modal(); }});
   guarded([this] { main_form_->FormCreate(); });
   // 6. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
   // the manager window's tmr1.
@@ -88,6 +107,7 @@ Program::~Program() {
   repeat_.reset();
   wait_.reset();
   host_.reset();
+  wizard_.reset();
   script_editor_.reset();
   runner_.reset();
   send_key_.reset();

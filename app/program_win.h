@@ -22,6 +22,8 @@ namespace kv::win {
 class GetVarForm;
 class HintForm;
 class HostWindow;
+class ScriptEditor;
+class WizardForm;
 class MainForm;
 class ScriptEditor;
 class TokenDialog;
@@ -68,6 +70,7 @@ class Program {
   std::unique_ptr<TSendKey> send_key_;  // SendKey1
   std::unique_ptr<MacroRunner> runner_;
   std::unique_ptr<ScriptEditor> script_editor_;  // pnlManualKeys, hosted by the wizard
+  std::unique_ptr<WizardForm> wizard_;           // TfrmWizard
   std::unique_ptr<HostWindow> host_;             // TKeyvane, with the tray icon
   // TfrmWait, TfrmRepeat, TfrmInputBox, TfrmWaitforWindow
   std::unique_ptr<TokenDialog> wait_, repeat_, input_box_, wait_for_window_;

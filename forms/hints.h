@@ -6,6 +6,20 @@
 
 namespace kv {
 
+// The example addresses of the program's texts.
+inline constexpr const char* kExampleWebAddress = "http://www.ostrel.example";
+inline constexpr const char* kExampleMailAddress = "support@ostrel.example";
+inline constexpr const char* kExampleMailLink = "mailto:support@ostrel.example";
+
+// The hint before a program or document is chosen (the wizard's Browse, the script editor's
+// "Start an Application or Document").
+inline constexpr const char* kDocumentLaunchHint =
+    "Note that you may use this option to not only start regular programs, but also launch any windows documents "
+    "with valid associations.  For example, \"example.txt\" would launch Notepad with that document loaded, "
+    "\"http://www.ostrel.example\" will bring up your default browser and load the Ostrel Web Site, and "
+    "\"mailto:support@ostrel.example\" would load your default E-Mail program with the \"support@ostrel.example\" "
+    "typed into the \"To\" address";
+
 // ShowHint shows its text only while this is on (true when the key is absent).
 bool hints_enabled(MacroStore& store);
 

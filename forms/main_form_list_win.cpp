@@ -227,6 +227,13 @@ void MacroListPanel::mnuPrintClick() {
   print_dialog_->print(d_.form.hwnd(), macro_list_print_text(rows));
 }
 
+std::vector<std::string> MacroListPanel::captions() const {
+  std::vector<std::string> rows;
+  const int n = row_count();
+  for (int i = 0; i < n; ++i) rows.push_back(item_text(i, 0));
+  return rows;
+}
+
 void MacroListPanel::Shortcut_Create(TShellFolder where, int number) {
   MacroStore store(d_.profile);
   create_macro_shortcut(store, shellink_->link, where, number, d_.program_dir);
@@ -236,9 +243,11 @@ void MacroListPanel::on_command(int id) {
   switch (id) {
     case kIdNew:
     case kIdMnuNew:
+      if (d_.new_macro) d_.new_macro();
+      return;
     case kIdProperties:
     case kIdMnuProperties:
-      return;  // they open the wizard and the properties dialog, which the program does not have yet
+      return;  // they open the properties dialog, which the program does not have yet
     case kIdDelete:
     case kIdMnuDelete:
       cmdDeleteMacroClick();

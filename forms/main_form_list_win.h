@@ -36,6 +36,8 @@ class MacroListPanel : public MacroListView {
     std::string program_dir;
     // Re-registers the hotkeys and rebuilds the list (after a deletion).
     std::function<void()> assign_hotkeys;
+    // "New Macro" and "&New Macro": the wizard, shown modally.
+    std::function<void()> new_macro;
   };
 
   explicit MacroListPanel(Deps deps);
@@ -48,6 +50,8 @@ class MacroListPanel : public MacroListView {
 
   // "Print Macro List" (also the tray's print item): prints the rows as the list shows them.
   void mnuPrintClick();
+  // The rows' captions, first to last.
+  std::vector<std::string> captions() const;
   // Writes the link file for macro `number` into the special folder `where`.
   void Shortcut_Create(TShellFolder where, int number);
 

@@ -41,6 +41,8 @@ class MainForm : public Window {
     std::function<void(int n)> run_macro;
     // Each tick of tmr1, the script player's delay timer.
     std::function<void()> delay_tick;
+    // "New Macro": shows the wizard modally.
+    std::function<void()> new_macro;
   };
 
   explicit MainForm(Deps deps);
@@ -64,6 +66,8 @@ class MainForm : public Window {
   // "Print Macro List", also from the tray.
   void mnuPrintClick();
   void Shortcut_Create(TShellFolder where, int number);
+  // The captions of the list's rows, first to last.
+  std::vector<std::string> list_captions() const;
   // The about box, shown modally; brought forward when it is already up.
   void show_about_box();
 

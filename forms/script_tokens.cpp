@@ -1,13 +1,11 @@
 #include "forms/script_tokens.h"
 
+#include "forms/hints.h"
 #include "platform/text.h"
 
 namespace kv {
 
 namespace {
-
-constexpr std::string_view kExampleWebAddress = "http://www.ostrel.example";
-constexpr std::string_view kExampleMailAddress = "support@ostrel.example";
 
 std::vector<TokenItem> special_keys() {
   std::vector<TokenItem> items;
@@ -82,12 +80,8 @@ std::vector<TokenItem> misc() {
        {},
        "Use this option to bring a window to the foreground so that it may accept keystrokes and other input.",
        TokenAction::AskWindowTitle},
-      {"Start an Application or Document", {}, document_launch_hint(), TokenAction::ChooseFile},
+      {"Start an Application or Document", {}, kDocumentLaunchHint, TokenAction::ChooseFile},
   };
-}
-
-std::string quoted(std::string_view s) {
-  return "\"" + std::string(s) + "\"";
 }
 
 }  // namespace
@@ -123,15 +117,6 @@ std::string modifier_hint() {
   return "You have selected a key modifyer.  To mate this key with another, simply type the key or select it from "
          "the list of special keys directly *after* the modifyer ( eg. <<ALT>>f ).  For more information review the "
          "pre-installed examples.";
-}
-
-std::string document_launch_hint() {
-  return "Note that you may use this option to not only start regular programs, but also launch any windows "
-         "documents with valid associations.  For example, \"example.txt\" would launch Notepad with that document" +
-         std::string(" loaded, ") + quoted(kExampleWebAddress) +
-         " will bring up your default browser and load the Ostrel Web Site, and " +
-         quoted("mailto:" + std::string(kExampleMailAddress)) + " would load your default E-Mail program with the " +
-         quoted(kExampleMailAddress) + " typed into the \"To\" address";
 }
 
 LineQuestion run_macro_question() {

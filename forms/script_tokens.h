@@ -40,8 +40,6 @@ const std::vector<TokenItem>& token_menu_items(TokenMenu menu);
 inline constexpr std::string_view kStartDelayCaption = "&Start a Delay";
 std::string start_delay_hint();
 std::string modifier_hint();
-// Shown before "Start an Application or Document" and before the wizard's Browse.
-std::string document_launch_hint();
 
 // The one-line questions; an empty answer (or Cancel) inserts nothing.
 struct LineQuestion {

@@ -2,7 +2,9 @@
 # Screenshots of the manager window at 100 %, 150 % and 200 % scaling (Wine's LogPixels), with
 # a few sample macros and the second row selected, into build/screenshots/manager-<percent>.png,
 # and of the installer's and uninstaller's pages, gone through with the keyboard alone, into
-# build/screenshots/setup-<page>-<percent>.png. Needs the Windows build (scripts/build.sh win);
+# build/screenshots/setup-<page>-<percent>.png, and of every page of the Macro Setup Wizard at
+# 100 % and 200 % into build/screenshots/wizard-<page>-<percent>.png. `scripts/screenshots.sh
+# wizard` makes only the wizard's. Needs the Windows build (scripts/build.sh win);
 # makes the installer with scripts/package.sh when build/dist has none. Uses a Wine prefix and
 # virtual display of its own (build/screenshots-wine), so it does not disturb the tests.
 set -euo pipefail
@@ -24,6 +26,84 @@ drive() { wine "$build/tools/kvdrive.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # (there is no window manager on the virtual display).
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
+
+only=${1:-all}
+# The window cut out of the screen into build/screenshots/<name>.png.
+shot() {
+  local name=$1 hwnd=$2 l t r b
+  read -r l t r b _ < <(drive rect "$hwnd")
+  import -display "$DISPLAY" -window root "$out/screen.png"
+  convert "$out/screen.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$out/$name.png"
+  rm -f "$out/screen.png"
+  echo "$out/$name.png"
+}
+# The wizard's control with that id.
+wctl() { drive children "$wiz" | awk -v id="$1" '$2 == id { print $1; exit }'; }
+# Waits until the wizard shows the page with that heading, then takes its picture.
+wpage() {
+  local name=$1 heading=$2 percent=$3
+  for _ in $(seq 100); do
+    [ "$(drive gettext "$(wctl 1011)")" = "$heading" ] && break
+    sleep 0.1
+  done
+  if [ "$(drive gettext "$(wctl 1011)")" != "$heading" ]; then
+    echo "the wizard's page \"$heading\" did not appear at $percent %" >&2
+    exit 1
+  fi
+  sleep 0.5
+  shot "wizard-$name-$percent" "$wiz"
+}
+wizard_pages() {
+  local percent=$1 main
+  main=$(drive findvisible TfrmMain "Ostrel Keyvane" 30000 | head -n1)
+  drive click "$(drive child "$main" Button "New Macro")" >/dev/null
+  wiz=$(drive findvisible TfrmWizard "Macro Setup Wizard" 20000 | head -n1)
+  wpage start "What would you like this macro to do?" "$percent"
+  drive click "$(wctl 1001)" >/dev/null
+  wpage name "Name Your Macro" "$percent"
+  drive settext "$(wctl 1030)" "Daily Report" >/dev/null
+  drive click "$(wctl 1001)" >/dev/null
+  # Ctrl+Alt+R in the hotkey field (HKM_SETHOTKEY), a window title.
+  wpage triggers-empty "Select Triggers" "$percent"
+  drive send "$(wctl 1040)" 1025 0x652 0 >/dev/null
+  drive settext "$(wctl 1042)" "Untitled - Notepad" >/dev/null
+  wpage triggers "Select Triggers" "$percent"
+  drive click "$(wctl 1001)" >/dev/null
+  wpage script "Create an advanced macro" "$percent"
+  drive click "$(wctl 1001)" >/dev/null
+  wpage finished "Finished" "$percent"
+  for _ in 1 2 3 4; do drive click "$(wctl 1002)" >/dev/null; sleep 0.3; done
+  drive click "$(wctl 1022)" >/dev/null
+  wpage start-app-chosen "What would you like this macro to do?" "$percent"
+  for _ in 1 2 3; do drive click "$(wctl 1001)" >/dev/null; sleep 0.3; done
+  drive settext "$(wctl 1051)" "C:\\Documents\\Fax Cover.doc" >/dev/null
+  wpage application "Start an Application" "$percent"
+  for _ in 1 2 3; do drive click "$(wctl 1002)" >/dev/null; sleep 0.3; done
+  drive click "$(wctl 1021)" >/dev/null
+  for _ in 1 2 3; do drive click "$(wctl 1001)" >/dev/null; sleep 0.3; done
+  wpage keys-or-mouse "Record just keys or mouse and keys?" "$percent"
+  drive click "$(wctl 1001)" >/dev/null
+  wpage record-keys "Record Keystrokes" "$percent"
+  drive click "$(wctl 1002)" >/dev/null
+  drive click "$(wctl 1061)" >/dev/null
+  drive click "$(wctl 1001)" >/dev/null
+  wpage record-mouse "Record Mouse and Keyboard" "$percent"
+}
+if [ "$only" = wizard ]; then
+  for percent in 100 200; do
+    dpi=$((96 * percent / 100))
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    printf '[Main]\r\nEntries=1\r\nFirstRun=1\r\n[Macro1]\r\nName=Signature\r\nType=2\r\nHotKey=8304\r\n' \
+      >"$drive_c/windows/macros.ini"
+    wine "$progdir/Keyvane.exe" >/dev/null 2>&1 </dev/null &
+    wizard_pages "$percent"
+    wineserver -k 2>/dev/null || true
+  done
+  python3 tests/win/kvwine.py down >/dev/null 2>&1 || true
+  exit 0
+fi
 
 for percent in 100 150 200; do
   dpi=$((96 * percent / 100))
@@ -51,6 +131,7 @@ for percent in 100 150 200; do
   convert "$out/screen.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$out/manager-$percent.png"
   rm -f "$out/screen.png"
   echo "$out/manager-$percent.png (dpi $dpi, window $((r - l))x$((b - t)))"
+  if [ "$percent" != 150 ]; then wizard_pages "$percent"; fi
   wineserver -k 2>/dev/null || true
 done
 

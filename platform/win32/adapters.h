@@ -34,6 +34,7 @@ class Win32FileSystem : public FileSystem {
  public:
   std::optional<std::string> read_file(const std::string& path) override;
   bool delete_file(const std::string& path) override;
+  bool write_file(const std::string& path, const std::string& content) override;
   std::string program_dir() override;
 };
 

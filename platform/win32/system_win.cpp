@@ -24,6 +24,14 @@ bool Win32FileSystem::delete_file(const std::string& path) {
   return DeleteFileA(path.c_str()) != FALSE;
 }
 
+bool Win32FileSystem::write_file(const std::string& path, const std::string& content) {
+  OwnedFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return false;
+  DWORD written = 0;
+  const DWORD size = static_cast<DWORD>(content.size());
+  return WriteFile(f.get(), content.data(), size, &written, nullptr) && written == size;
+}
+
 std::string program_folder() {
   std::vector<char> buf(MAX_PATH);
   for (;;) {

@@ -17,6 +17,12 @@ bool FakeFileSystem::delete_file(const std::string& path) {
   return files.erase(path) != 0;
 }
 
+bool FakeFileSystem::write_file(const std::string& path, const std::string& content) {
+  if (refused.count(path)) return false;
+  files[path] = content;
+  return true;
+}
+
 void FakeTimer::start(unsigned interval_ms) {
   running_ = true;
   interval_ = interval_ms;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,11 @@ class FakeFileSystem : public FileSystem {
   std::string dir = "C:\\Program Files\\Keyvane\\";
   std::map<std::string, std::string> files;  // full path -> content
   std::vector<std::string> deleted;
+  std::set<std::string> refused;  // paths that cannot be written
 
   std::optional<std::string> read_file(const std::string& path) override;
   bool delete_file(const std::string& path) override;
+  bool write_file(const std::string& path, const std::string& content) override;
   bool exists(const std::string& path) const { return files.count(path) != 0; }
   std::string program_dir() override { return dir; }
 };

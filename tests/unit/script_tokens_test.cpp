@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/hints.h"
 #include "tests/fakes/fake_profile_store.h"
 
 using namespace kv;
@@ -107,8 +108,8 @@ TEST(ScriptTokens, DateRepeatAndMiscItemsHintThenActOrInsert) {
   for (std::size_t i = 0; i < actions.size(); ++i) EXPECT_EQ(token_menu_items(TokenMenu::Misc)[i].action, actions[i]);
   EXPECT_EQ(item(TokenMenu::Misc, "Write stored value").hint,
             "This option will type the value that was previously obtained by the \"Get a Value\" option.");
-  EXPECT_EQ(item(TokenMenu::Misc, "Start an Application or Document").hint, document_launch_hint());
-  EXPECT_EQ(document_launch_hint(),
+  EXPECT_EQ(item(TokenMenu::Misc, "Start an Application or Document").hint, kDocumentLaunchHint);
+  EXPECT_EQ(item(TokenMenu::Misc, "Start an Application or Document").hint,
             "Note that you may use this option to not only start regular programs, but also launch any windows "
             "documents with valid associations.  For example, \"example.txt\" would launch Notepad with that "
             "document loaded, \"http://www.ostrel.example\" will bring up your default browser and load the Ostrel "
