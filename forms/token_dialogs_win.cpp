@@ -103,9 +103,9 @@ void TokenDialog::layout() {
           "Use this function to repeat all or a part of this macro a given number of times.  Make sure that you "
           "end the repetition with an end repeat command later in the macro.",
           12, 10, 296, 58);
-      label("Repeat this sequence", 12, 79, 118, 18);
-      time_field(132, 76);
-      label("times.", 178, 79, 60, 18);
+      label("Repeat this sequence", 12, 79, 136, 18);
+      time_field(150, 76);
+      label("times.", 196, 79, 60, 18);
       buttons(108, 320);
       break;
     case TokenDialogKind::InputBox:
@@ -117,22 +117,22 @@ void TokenDialog::layout() {
       buttons(74, 320);
       break;
     case TokenDialogKind::WaitForWindow:
-      set_client_size(360, 284);
+      set_client_size(380, 310);
       label(
           "Use this function to wait for a particular window to become visible before continuing with your "
           "macro.  You can look for both application windows and dialog boxes.  This function is not case "
           "sensitive, but the window title to look for must be typed exactly as it will appear on the actual "
           "window.",
-          12, 10, 336, 72);
-      label("Window Title to Wait For", 12, 88, 336, 18);
+          12, 10, 356, 96);
+      label("Window Title to Wait For", 12, 110, 356, 18);
       edt_title_ =
-          create_control(*this, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 12, 106, 336, 22, kTitle, WS_EX_CLIENTEDGE);
-      label("Example: This window's title is Wait for a Window.", 12, 132, 336, 18);
-      label("How long do you want to wait for this window before timing out and continuing the macro?", 12, 160, 336,
+          create_control(*this, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 12, 128, 356, 22, kTitle, WS_EX_CLIENTEDGE);
+      label("Example: This window's title is Wait for a Window.", 12, 154, 356, 18);
+      label("How long do you want to wait for this window before timing out and continuing the macro?", 12, 182, 356,
             32);
-      time_field(12, 196);
-      unit_options(64, 197);
-      buttons(248, 360);
+      time_field(12, 218);
+      unit_options(64, 219);
+      buttons(272, 380);
       break;
   }
 }

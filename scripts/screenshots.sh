@@ -3,8 +3,9 @@
 # a few sample macros and the second row selected, into build/screenshots/manager-<percent>.png,
 # and of the installer's and uninstaller's pages, gone through with the keyboard alone, into
 # build/screenshots/setup-<page>-<percent>.png, and of every page of the Macro Setup Wizard at
-# 100 % and 200 % into build/screenshots/wizard-<page>-<percent>.png. `scripts/screenshots.sh
-# wizard` makes only the wizard's. Needs the Windows build (scripts/build.sh win);
+# 100 % and 200 % into build/screenshots/wizard-<page>-<percent>.png, and of the script page
+# with each of its menus dropped and each of its dialogs into build/screenshots/editor-<what>-
+# <percent>.png. `scripts/screenshots.sh wizard` makes only the wizard's, `editor` only those. Needs the Windows build (scripts/build.sh win);
 # makes the installer with scripts/package.sh when build/dist has none. Uses a Wine prefix and
 # virtual display of its own (build/screenshots-wine), so it does not disturb the tests.
 set -euo pipefail
@@ -89,6 +90,95 @@ wizard_pages() {
   drive click "$(wctl 1001)" >/dev/null
   wpage record-mouse "Record Mouse and Keyboard" "$percent"
 }
+# The screen around the wizard and a window over it, cut out into build/screenshots/<name>.png.
+shot_over() {
+  local name=$1 other=$2 l t r b l2 t2 r2 b2
+  read -r l t r b _ < <(drive rect "$wiz")
+  read -r l2 t2 r2 b2 _ < <(drive rect "$other")
+  l=$((l2 < l ? l2 : l)) t=$((t2 < t ? t2 : t)) r=$((r2 > r ? r2 : r)) b=$((b2 > b ? b2 : b))
+  import -display "$DISPLAY" -window root "$out/screen.png"
+  convert "$out/screen.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$out/$name.png"
+  rm -f "$out/screen.png"
+  echo "$out/$name.png"
+}
+# Drops the menu of the menu button with that id; with an entry, picks it with the keyboard.
+drop() {
+  local id=$1 entry=${2:-} popup
+  drive post "$(wctl "$id")" 0x201 1 0x00050005 >/dev/null
+  popup=$(drive popupmenu 10000 | head -n1)
+  if [ -z "$popup" ]; then
+    echo "the menu of control $id did not drop" >&2
+    exit 1
+  fi
+  if [ -n "$entry" ]; then
+    for _ in $(seq 0 "$entry"); do drive post "$popup" 0x100 0x28 0 >/dev/null; done
+    drive post "$popup" 0x100 0x0D 0 >/dev/null
+  else
+    echo "$popup"
+  fi
+}
+# Waits for the dialog with that class, takes its picture over the wizard, and ends it with
+# the command id given (its Cancel).
+dialog_shot() {
+  local name=$1 cls=$2 cancel=$3 percent=$4 dlg
+  dlg=$(drive findvisible "$cls" - 10000 | head -n1)
+  if [ -z "$dlg" ]; then
+    echo "the dialog $cls did not appear at $percent %" >&2
+    exit 1
+  fi
+  sleep 0.5
+  shot_over "editor-$name-$percent" "$dlg"
+  drive post "$dlg" 0x111 "$cancel" 0 >/dev/null
+  drive waitgone "$cls" - 0 >/dev/null || sleep 1
+}
+editor_shots() {
+  local percent=$1 main popup menu
+  main=$(drive findvisible TfrmMain "Ostrel Keyvane" 30000 | head -n1)
+  drive click "$(drive child "$main" Button "New Macro")" >/dev/null
+  wiz=$(drive findvisible TfrmWizard "Macro Setup Wizard" 20000 | head -n1)
+  wpage start "What would you like this macro to do?" "$percent"
+  drive click "$(wctl 1001)" >/dev/null
+  wpage name "Name Your Macro" "$percent"
+  drive settext "$(wctl 1030)" "Daily Report" >/dev/null
+  drive click "$(wctl 1001)" >/dev/null
+  wpage triggers "Select Triggers" "$percent"
+  drive click "$(wctl 1001)" >/dev/null
+  wpage script "Create an advanced macro" "$percent"
+  drive settext "$(wctl 200)" "Dear <<SHIFT>>sir," >/dev/null
+  for menu in 210:special-keys 211:date-time 212:more-keys 213:repeat 214:misc; do
+    popup=$(drop "${menu%%:*}")
+    sleep 0.5
+    shot_over "editor-menu-${menu#*:}-$percent" "$popup"
+    drive post "$popup" 0x100 0x1B 0 >/dev/null
+    sleep 0.5
+  done
+  drive click "$(wctl 201)" >/dev/null
+  dialog_shot wait TfrmWait 2 "$percent"
+  drop 213 0
+  dialog_shot repeat TfrmRepeat 11 "$percent"
+  drop 214 0
+  dialog_shot input-box TfrmInputBox 2 "$percent"
+  drop 214 3
+  dialog_shot wait-for-window TfrmWaitforWindow 11 "$percent"
+  drop 214 2
+  dialog_shot run-macro KeyvaneLineInput 2 "$percent"
+  drop 214 4
+  dialog_shot focus-window KeyvaneLineInput 2 "$percent"
+}
+if [ "$only" = editor ]; then
+  for percent in 100 200; do
+    dpi=$((96 * percent / 100))
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    printf '[Main]\r\nEntries=0\r\nFirstRun=1\r\nShow Hints=0\r\n' >"$drive_c/windows/macros.ini"
+    wine "$progdir/Keyvane.exe" >/dev/null 2>&1 </dev/null &
+    editor_shots "$percent"
+    wineserver -k 2>/dev/null || true
+  done
+  python3 tests/win/kvwine.py down >/dev/null 2>&1 || true
+  exit 0
+fi
 if [ "$only" = wizard ]; then
   for percent in 100 200; do
     dpi=$((96 * percent / 100))
