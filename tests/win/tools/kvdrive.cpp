@@ -26,6 +26,7 @@
 //   trayhas HWND ID                        exit 0 when the notification area holds that icon
 //   traydel HWND ID                        removes that icon (as a restarting shell loses it)
 //   regmsg NAME HWND                       posts the registered window message NAME to HWND
+//   setclip TEXT | getclip                 the clipboard's text
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -216,6 +217,27 @@ int main(int argc, char** argv) {
     if (!s.found) return 1;
     print_hwnd(s.found);
     return 0;
+  }
+  if (cmd == "setclip" && argc >= 3) {
+    if (!OpenClipboard(nullptr)) return 1;
+    EmptyClipboard();
+    const std::size_t n = std::strlen(argv[2]) + 1;
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, n);
+    std::memcpy(GlobalLock(h), argv[2], n);
+    GlobalUnlock(h);
+    const bool ok = SetClipboardData(CF_TEXT, h) != nullptr;
+    CloseClipboard();
+    return ok ? 0 : 1;
+  }
+  if (cmd == "getclip") {
+    if (!OpenClipboard(nullptr)) return 1;
+    HANDLE h = GetClipboardData(CF_TEXT);
+    if (h) {
+      std::printf("%s\n", static_cast<const char*>(GlobalLock(h)));
+      GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return h ? 0 : 1;
   }
   if (cmd == "gettext" && argc >= 3) {
     std::printf("%s\n", text_of(parse_hwnd(argv[2])).c_str());
