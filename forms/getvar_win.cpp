@@ -9,13 +9,6 @@ namespace {
 
 constexpr int kButton1 = IDOK;  // Enter in the edit presses the default button
 
-std::string window_text(HWND w) {
-  const int n = GetWindowTextLengthA(w);
-  std::string text(static_cast<std::size_t>(n) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(w, text.data(), n + 1)));
-  return text;
-}
-
 }  // namespace
 
 GetVarForm::GetVarForm(Deps deps) : modal_(deps.pump) {
@@ -41,8 +34,8 @@ std::string GetVarForm::ask(const std::string& prompt) {
   // A macro started while the form is up (by a window trigger, say) may ask in its turn: its
   // question takes the form until answered, then the first one comes back as it was left.
   const bool nested = modal_.running();
-  const std::string outer_prompt = nested ? window_text(lbl_prompt_) : std::string();
-  const std::string outer_value = nested ? window_text(edt_val_) : std::string();
+  const std::string outer_prompt = nested ? control_text(lbl_prompt_) : std::string();
+  const std::string outer_value = nested ? control_text(edt_val_) : std::string();
   SetWindowTextA(lbl_prompt_, prompt.c_str());
   SetWindowTextA(edt_val_, "");
   modal_.run(hwnd(), [&] {
@@ -50,7 +43,7 @@ std::string GetVarForm::ask(const std::string& prompt) {
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     FormShow();
   });
-  const std::string value = window_text(edt_val_);
+  const std::string value = control_text(edt_val_);
   SetWindowTextA(edt_val_, "");
   if (nested) {
     SetWindowTextA(lbl_prompt_, outer_prompt.c_str());

@@ -2,17 +2,6 @@
 
 namespace kv::win {
 
-namespace {
-
-std::string window_text(HWND w) {
-  const int n = GetWindowTextLengthA(w);
-  std::string text(static_cast<std::size_t>(n) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(w, text.data(), n + 1)));
-  return text;
-}
-
-}  // namespace
-
 LineInputForm::LineInputForm(Win32MessagePump& pump) : modal_(pump) {
   create("KeyvaneLineInput", "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME, 0, 0, 100,
          100);
@@ -30,7 +19,7 @@ std::optional<std::string> LineInputForm::ask(const std::string& caption, const 
   SetWindowTextA(lbl_prompt_, prompt.c_str());
   SetWindowTextA(edt_answer_, "");
   const int code = modal_.show_centred(*this, edt_answer_);
-  std::string answer = window_text(edt_answer_);
+  std::string answer = control_text(edt_answer_);
   SetWindowTextA(edt_answer_, "");
   if (code != IDOK) return std::nullopt;
   return answer;

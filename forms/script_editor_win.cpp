@@ -84,10 +84,7 @@ void ScriptEditor::show(bool visible) {
 }
 
 std::string ScriptEditor::text() const {
-  const int n = GetWindowTextLengthA(mmo_man_keys_);
-  std::string s(static_cast<std::size_t>(n) + 1, '\0');
-  s.resize(static_cast<std::size_t>(GetWindowTextA(mmo_man_keys_, s.data(), n + 1)));
-  return s;
+  return control_text(mmo_man_keys_);
 }
 
 void ScriptEditor::set_text(const std::string& text) {

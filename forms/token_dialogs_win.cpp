@@ -41,14 +41,6 @@ const char* caption(TokenDialogKind kind) {
   return "";
 }
 
-std::string window_text(HWND w) {
-  if (!w) return {};
-  const int n = GetWindowTextLengthA(w);
-  std::string text(static_cast<std::size_t>(n) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(w, text.data(), n + 1)));
-  return text;
-}
-
 bool checked(HWND w) {
   return w && SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -138,7 +130,7 @@ void TokenDialog::layout() {
 }
 
 TokenDialogFields TokenDialog::entered() const {
-  return {window_text(edt_title_), window_text(edt_time_), checked(opt_minutes_)};
+  return {control_text(edt_title_), control_text(edt_time_), checked(opt_minutes_)};
 }
 
 std::optional<std::string> TokenDialog::run() {

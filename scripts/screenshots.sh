@@ -54,11 +54,16 @@ wpage() {
   sleep 0.5
   shot "wizard-$name-$percent" "$wiz"
 }
-wizard_pages() {
-  local percent=$1 main
+# Opens the wizard from the manager window's "New Macro".
+open_wizard() {
+  local main
   main=$(drive findvisible TfrmMain "Ostrel Keyvane" 30000 | head -n1)
   drive click "$(drive child "$main" Button "New Macro")" >/dev/null
   wiz=$(drive findvisible TfrmWizard "Macro Setup Wizard" 20000 | head -n1)
+}
+wizard_pages() {
+  local percent=$1
+  open_wizard
   wpage start "What would you like this macro to do?" "$percent"
   drive click "$(wctl 1001)" >/dev/null
   wpage name "Name Your Macro" "$percent"
@@ -132,16 +137,11 @@ dialog_shot() {
   drive waitgone "$cls" - 0 >/dev/null || sleep 1
 }
 editor_shots() {
-  local percent=$1 main popup menu
-  main=$(drive findvisible TfrmMain "Ostrel Keyvane" 30000 | head -n1)
-  drive click "$(drive child "$main" Button "New Macro")" >/dev/null
-  wiz=$(drive findvisible TfrmWizard "Macro Setup Wizard" 20000 | head -n1)
-  wpage start "What would you like this macro to do?" "$percent"
+  local percent=$1 popup menu
+  open_wizard
   drive click "$(wctl 1001)" >/dev/null
-  wpage name "Name Your Macro" "$percent"
   drive settext "$(wctl 1030)" "Daily Report" >/dev/null
   drive click "$(wctl 1001)" >/dev/null
-  wpage triggers "Select Triggers" "$percent"
   drive click "$(wctl 1001)" >/dev/null
   wpage script "Create an advanced macro" "$percent"
   drive settext "$(wctl 200)" "Dear <<SHIFT>>sir," >/dev/null
@@ -165,34 +165,27 @@ editor_shots() {
   drop 214 4
   dialog_shot focus-window KeyvaneLineInput 2 "$percent"
 }
-if [ "$only" = editor ]; then
+# Starts Keyvane afresh at 100 % and at 200 % with that macros.ini and runs the function; then ends.
+at_two_scales() {
+  local fn=$1 ini=$2 percent dpi
   for percent in 100 200; do
     dpi=$((96 * percent / 100))
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-    printf '[Main]\r\nEntries=0\r\nFirstRun=1\r\nShow Hints=0\r\n' >"$drive_c/windows/macros.ini"
+    printf '%b' "$ini" >"$drive_c/windows/macros.ini"
     wine "$progdir/Keyvane.exe" >/dev/null 2>&1 </dev/null &
-    editor_shots "$percent"
+    "$fn" "$percent"
     wineserver -k 2>/dev/null || true
   done
   python3 tests/win/kvwine.py down >/dev/null 2>&1 || true
   exit 0
+}
+if [ "$only" = editor ]; then
+  at_two_scales editor_shots '[Main]\r\nEntries=0\r\nFirstRun=1\r\nShow Hints=0\r\n'
 fi
 if [ "$only" = wizard ]; then
-  for percent in 100 200; do
-    dpi=$((96 * percent / 100))
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-    printf '[Main]\r\nEntries=1\r\nFirstRun=1\r\n[Macro1]\r\nName=Signature\r\nType=2\r\nHotKey=8304\r\n' \
-      >"$drive_c/windows/macros.ini"
-    wine "$progdir/Keyvane.exe" >/dev/null 2>&1 </dev/null &
-    wizard_pages "$percent"
-    wineserver -k 2>/dev/null || true
-  done
-  python3 tests/win/kvwine.py down >/dev/null 2>&1 || true
-  exit 0
+  at_two_scales wizard_pages '[Main]\r\nEntries=1\r\nFirstRun=1\r\n[Macro1]\r\nName=Signature\r\nType=2\r\nHotKey=8304\r\n'
 fi
 
 for percent in 100 150 200; do

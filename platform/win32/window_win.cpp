@@ -138,6 +138,14 @@ HMENU append_submenu(HMENU menu, OwnedMenu submenu, const char* text) {
   return submenu.release();
 }
 
+std::string control_text(HWND w) {
+  if (!w) return {};
+  const int n = GetWindowTextLengthA(w);
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(w, text.data(), n + 1)));
+  return text;
+}
+
 HWND create_control(Window& parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id,
                     DWORD ex_style) {
   HWND c = CreateWindowExA(ex_style, cls, text, style | WS_CHILD | WS_VISIBLE, parent.scale(x), parent.scale(y),

@@ -78,6 +78,9 @@ void apply_font(HWND w, HFONT font);
 // submenu (nullptr when it could not be appended, and it is gone).
 HMENU append_submenu(HMENU menu, OwnedMenu submenu, const char* text);
 
+// A window's text (a control's contents).
+std::string control_text(HWND w);
+
 // A child control at 96-dpi pixel coordinates scaled to the parent's dpi.
 HWND create_control(Window& parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id,
                     DWORD ex_style = 0);
