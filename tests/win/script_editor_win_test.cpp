@@ -483,8 +483,21 @@ TEST(ScriptEditor, EnterPressesTheDefaultButtonCtrlEnterBreaksTheLineTabAndEscLe
     key(r.mmo(), VK_TAB);
     return true;
   });
-  r.d.then("Tab to the first menu button", [&] {
-    if (GetFocus() != r.editor.menu_button(TokenMenu::SpecialKeys).hwnd()) return false;
+  // Tab goes through the two rows of buttons, left to right, then on to the form's buttons.
+  const std::vector<HWND> order = {
+      r.editor.menu_button(TokenMenu::SpecialKeys).hwnd(), r.editor.cmdDelay(),
+      r.editor.menu_button(TokenMenu::DateTime).hwnd(),    r.editor.menu_button(TokenMenu::MoreKeys).hwnd(),
+      r.editor.menu_button(TokenMenu::Repeat).hwnd(),      r.editor.menu_button(TokenMenu::Misc).hwnd()};
+  for (HWND next : order) {
+    r.d.then("Tab on", [&r, next] {
+      if (GetFocus() != next) return false;
+      key(next, VK_TAB);
+      return true;
+    });
+  }
+  r.d.then("Tab out of the page", [&] {
+    if (GetFocus() == r.editor.menu_button(TokenMenu::Misc).hwnd()) return false;
+    EXPECT_FALSE(IsChild(r.editor.pnlManualKeys(), GetFocus()));
     SetFocus(r.mmo());
     key(r.mmo(), VK_ESCAPE);
     return true;
