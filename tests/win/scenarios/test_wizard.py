@@ -160,6 +160,47 @@ class SetupWizard(kvtest.WineTestCase):
         self.s.xdotool("key", "ctrl+alt+m")
         wait_for(lambda: self.s.marker_lines() == ["RAN kvmarker.exe"], 15, what="the run after the wizard closed")
 
+    def test_the_wizard_goes_by_keyboard_alone(self):
+        form, lv = self.open_manager()
+        w = Wizard.open_from(self.s, form)
+        self.press("Down")  # the options are one group: the arrows choose
+        self.s.xdotool("key", "Down")
+        wait_for(lambda: self.s.drive("send", w.control(Wizard.OPT_START_APP), "0xF0", "0", "0")[1].strip() == "1", 10,
+                 what="the application option chosen with the arrows")
+        self.s.xdotool("key", "Return")  # Enter is Next
+        w.wait_page("Name Your Macro")
+        self.s.xdotool("type", "--delay", "30", "Keyed")
+        self.s.xdotool("key", "Return")
+        w.wait_page("Select Triggers")
+        # The hotkey field has the keyboard and takes a combination; Tab passes its Help button.
+        self.s.xdotool("key", "ctrl+alt+k")
+        self.s.xdotool("key", "Tab", "Tab")
+        self.s.xdotool("type", "--delay", "30", "Title")
+        self.s.xdotool("key", "Return")
+        w.wait_page("Start an Application")
+        self.s.xdotool("key", "Tab")  # from Browse to the program field
+        self.s.xdotool("type", "--delay", "30", "notepad.exe")
+        self.s.xdotool("key", "Return")
+        w.wait_page("Finished")
+        self.assertEqual(w.summary(), ["Keyed", "Start an Application", "Ctrl+Alt+K", "Title"])
+        self.s.xdotool("key", "alt+b")
+        w.wait_page("Start an Application")
+        self.s.xdotool("key", "Return")
+        w.wait_page("Finished")
+        # Esc is Cancel's question; No keeps the run, and Enter then finishes.
+        self.s.xdotool("key", "Escape")
+        box = self.s.msgbox("Warning", 10000)
+        self.assertIsNotNone(box, "Esc did not ask")
+        self.s.xdotool("key", "n")
+        self.s.drive("waitgone", "#32770", "Warning", "10000")
+        self.assertTrue(w.visible())
+        self.press("Return")
+        w.wait_closed()
+        ini = self.s.read_ini()
+        self.assertEqual((ini["MACRO1"]["NAME"], ini["MACRO1"]["FILENAME"], ini["MACRO1"]["TRIGGER"]),
+                         ("Keyed", "notepad.exe", "Title"))
+        self.assertEqual(ini["MACRO1"]["HOTKEY"], str(kvtest.hotkey(kvtest.CTRL | kvtest.ALT, "K")))
+
 
 if __name__ == "__main__":
     kvtest.main()
