@@ -201,6 +201,34 @@ class SetupWizard(kvtest.WineTestCase):
                          ("Keyed", "notepad.exe", "Title"))
         self.assertEqual(ini["MACRO1"]["HOTKEY"], str(kvtest.hotkey(kvtest.CTRL | kvtest.ALT, "K")))
 
+    def test_f1_anywhere_opens_help_and_the_help_buttons_explain(self):
+        with self.s.html_viewer():
+            form, lv = self.open_manager()
+            w = Wizard.open_from(self.s, form)
+            page = "file:///" + (self.s.win_progdir + "Keyvane.html").replace("\\", "/")
+            expected = "RAN kvhtml.exe %s#Operation" % page
+            w.next("Name Your Macro")
+            self.s.drive("post", w.control(Wizard.NAME), "0x101", "0x70", "0xC03B0001")
+            wait_for(lambda: self.s.marker_lines() == [expected], 15, what="help from F1 in the name field")
+            w.set_text(Wizard.NAME, "Helped")
+            w.next("Select Triggers")
+            w.next("Create an advanced macro")
+            rc, editor = self.s.drive("child", w.hwnd, "Edit", "-")
+            self.s.drive("post", editor.strip(), "0x101", "0x70", "0xC03B0001")
+            wait_for(lambda: len(self.s.marker_lines()) == 2, 15, what="help from F1 in the script editor")
+            w.back("Select Triggers")
+            rc, helps = self.s.drive("children", w.hwnd)
+            buttons = [l.split()[0] for l in helps.split("\n") if l.endswith('"Help"') and " 1 1 " in l]
+            self.assertEqual(len(buttons), 2)
+            self.s.drive("click", buttons[0])
+            texts = w.answer("Keyvane", "OK")
+            self.assertTrue(any(t.startswith("If you would like to launch this macro using a set of keys") and
+                                "It is important to choose a unique set of keys" in t for t in texts), texts)
+            self.s.drive("click", buttons[1])
+            texts = w.answer("Keyvane", "OK")
+            self.assertTrue(any(t.startswith("To have this macro run when a particular window appears") for t in texts))
+            self.assertEqual(len(self.s.marker_lines()), 2, "only F1 opens help")
+
 
 if __name__ == "__main__":
     kvtest.main()
