@@ -133,6 +133,29 @@ class SetupWizard(kvtest.WineTestCase):
         w.click(Wizard.NEXT)
         self.assertIn(NO_APPLICATION, w.answer("Keyvane", "OK"))
         self.assertEqual(w.heading(), "Start an Application")
+        # Browse: the document-launch hint first, then the file-open dialog; Cancel changes nothing.
+        self.s.put("Report.txt", "a document")
+        for choose in (False, True):
+            w.click(Wizard.BROWSE)
+            hint = self.s.find("TfrmHint", "Keyvane Hints", 15000, visible=True)
+            self.assertIsNotNone(hint, "no hint before the file dialog")
+            rc, ok = self.s.drive("child", hint, "Button", "&OK")
+            rc, text = self.s.drive("child", hint, "Edit", "-")
+            self.assertTrue(self.s.drive("gettext", text.strip())[1].startswith(
+                "Note that you may use this option to not only start regular programs"))
+            self.s.drive("click", ok.strip())
+            dialog = self.s.find("#32770", "Open", 15000, visible=True)
+            self.assertIsNotNone(dialog, "no file-open dialog")
+            if choose:
+                rc, name = self.s.drive("child", dialog, "Edit", "-")
+                self.s.drive("settext", name.strip(), self.s.win_progdir + "Report.txt")
+                rc, button = self.s.drive("child", dialog, "Button", "&Open")
+            else:
+                rc, button = self.s.drive("child", dialog, "Button", "Cancel")
+            self.s.drive("click", button.strip())
+            self.s.drive("waitgone", "#32770", "Open", "10000")
+            want = (self.s.win_progdir + "Report.txt") if choose else ""
+            wait_for(lambda: w.text(Wizard.COMMAND).lower() == want.lower(), 10, what="the program field")
         # Cancel answered No keeps the run; Yes ends it and nothing was written.
         w.click(Wizard.CANCEL)
         self.assertIn(CANCEL_QUESTION, w.answer("Warning", "&No"))
