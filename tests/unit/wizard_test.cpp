@@ -83,6 +83,12 @@ struct Rig {
                              }},
                 view};
 
+  // A new run of an application macro up to the summary.
+  void application_summary(const std::string& name) {
+    view.start = StartOption::StartApp;
+    to_summary(name);
+    view.command = "fax.exe";
+  }
   // A new run up to the summary for the chosen options.
   void to_summary(const std::string& name) {
     wizard.FormShow();
@@ -435,9 +441,7 @@ TEST(WizardFinish, ARefusedScriptFileLeavesTheStoreAloneAndTheWizardOnTheSummary
 
 TEST(WizardFinish, ARefusedStoreWriteNeverCountsTheHalfWrittenMacro) {
   Rig r;
-  r.view.start = StartOption::StartApp;
-  r.to_summary("Fax");
-  r.view.command = "fax.exe";
+  r.application_summary("Fax");
   r.profile.refuse_after(3);
   EXPECT_THROW(r.wizard.cmdFinishedClick(), Error);
   EXPECT_EQ(r.profile.read_string("Main", "Entries", "<missing>"), "<missing>");
@@ -447,9 +451,7 @@ TEST(WizardFinish, ARefusedStoreWriteNeverCountsTheHalfWrittenMacro) {
 
 TEST(WizardFinish, AFailureAfterTheMacroIsStoredStillEndsTheRun) {
   Rig r;
-  r.view.start = StartOption::StartApp;
-  r.to_summary("Fax");
-  r.view.command = "fax.exe";
+  r.application_summary("Fax");
   r.view.shortcut = 1;
   r.on_shortcut = [] { throw Error("Unable to write to C:\\Desktop\\Fax.lnk"); };
   EXPECT_THROW(r.wizard.cmdFinishedClick(), Error);

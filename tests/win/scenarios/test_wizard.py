@@ -43,6 +43,11 @@ class SetupWizard(kvtest.WineTestCase):
         self.s.focus("Macro Setup Wizard")
         self.s.xdotool("key", keys)
 
+    def ctrl_alt_m_runs_the_marker(self, what):
+        self.s.target()
+        self.s.xdotool("key", "ctrl+alt+m")
+        wait_for(lambda: self.s.marker_lines() == ["RAN kvmarker.exe"], 15, what=what)
+
     def test_a_program_macro_with_hotkey_trigger_and_desktop_shortcut_runs_at_once(self):
         for old in self.desktop_links("Marker App.lnk"):
             os.remove(old)
@@ -76,9 +81,7 @@ class SetupWizard(kvtest.WineTestCase):
         got = dict(l.split("=", 1) for l in out.split("\n") if "=" in l)
         self.assertEqual(got["arguments"], ' /Open:"Marker App" /Close')
         # The hotkey runs the macro at once, without a restart.
-        self.s.target()
-        self.s.xdotool("key", "ctrl+alt+m")
-        wait_for(lambda: self.s.marker_lines() == ["RAN kvmarker.exe"], 15, what="the new macro's run")
+        self.ctrl_alt_m_runs_the_marker("the new macro's run")
 
     def test_an_advanced_macro_types_the_script_it_was_given(self):
         form, lv = self.open_manager()
@@ -179,9 +182,7 @@ class SetupWizard(kvtest.WineTestCase):
         self.s.drive("post", w.hwnd, str(Wizard.WM_CLOSE), "0", "0")
         w.wait_closed()
         self.assertIsNone(self.s.msgbox("Warning", 500))
-        self.s.target()
-        self.s.xdotool("key", "ctrl+alt+m")
-        wait_for(lambda: self.s.marker_lines() == ["RAN kvmarker.exe"], 15, what="the run after the wizard closed")
+        self.ctrl_alt_m_runs_the_marker("the run after the wizard closed")
 
     def test_the_wizard_goes_by_keyboard_alone(self):
         form, lv = self.open_manager()
