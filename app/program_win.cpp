@@ -55,7 +55,9 @@ Program::Program()
                        },
                        [this](bool on) {
                          if (main_form_) main_form_->hotkeys().set_authoring_suspended(on);
-                       }});
+                       },
+                       // The hotkey slots cannot tell yet whether the platform took a combination.
+                       nullptr});
   // 2. The host TKeyvane, which adds the tray icon.
   host_ = std::make_unique<HostWindow>(
       HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); }});

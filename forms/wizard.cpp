@@ -224,6 +224,8 @@ void Wizard::cmdFinishedClick() {
   try {
     d_.pump.process_messages();
     d_.assign_hotkeys();
+    if (m.hot_key != 0 && d_.hotkey_refused && d_.hotkey_refused(n))
+      view_.warning_box(format_message(kHotKeyRefused, shortcut_text(m.hot_key, d_.platform_key_name)));
     const TShellFolder where = shortcut_choice_folder(view_.shortcut_item());
     if (where != TShellFolder::sfNone) d_.shortcut_create(where, n);
   } catch (...) {
