@@ -196,7 +196,13 @@ class SetupWizard(kvtest.WineTestCase):
         self.s.xdotool("type", "--delay", "30", "Keyed")
         self.s.xdotool("key", "Return")
         w.wait_page("Select Triggers")
-        # The hotkey field has the keyboard and takes a combination; Tab passes its Help button.
+        # The hotkey field has the keyboard. A key alone or with Shift alone would take it from
+        # every program: the field makes it Alt+key.
+        hotkey_value = lambda: int(self.s.drive("send", w.control(Wizard.HOTKEY), "0x402", "0", "0")[1].strip())
+        for keys in ("k", "shift+k"):
+            self.s.xdotool("key", keys)
+            wait_for(lambda: hotkey_value() == HOTKEYF_ALT << 8 | ord("K"), 10, what="Alt+K for " + keys)
+        # It takes a valid combination as typed; Tab passes its Help button.
         self.s.xdotool("key", "ctrl+alt+k")
         self.s.xdotool("key", "Tab", "Tab")
         self.s.xdotool("type", "--delay", "30", "Title")
