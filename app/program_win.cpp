@@ -61,6 +61,8 @@ Program::Program()
   // 2. The host TKeyvane, which adds the tray icon.
   host_ = std::make_unique<HostWindow>(
       HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); }});
+  // Owned by the hidden host like the manager window, the wizard gets no taskbar button either.
+  SetWindowLongPtrA(wizard_->hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(host_->hwnd()));
   // 3. The hint window TfrmHint.
   hint_form_ = std::make_unique<HintForm>(HintForm::Deps{profile_, pump_, host_state_.show_hints_checked()});
   // 4. The manager window TfrmMain: its creation loads the list, registers the hotkeys and

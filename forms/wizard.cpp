@@ -195,6 +195,14 @@ void Wizard::cmdStepBackClick() {
 }
 
 void Wizard::cmdFinishedClick() {
+  // Finish lets messages through while it works: a second click queued behind the first must
+  // not store the macro again.
+  if (finishing_) return;
+  finishing_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{finishing_};
   Macro m;
   m.name = trim_right_blanks(view_.macro_name().text);
   m.kind = kind();

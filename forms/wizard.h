@@ -158,6 +158,7 @@ class Wizard {
   WizardView& view_;
   WizardPage page_ = WizardPage::Start;
   WizardButtons buttons_;
+  bool finishing_ = false;
 };
 
 // The script as its .key file holds it: the editor's lines with CR LF after each one.

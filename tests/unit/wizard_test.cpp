@@ -466,6 +466,16 @@ TEST(WizardFinish, AFailureAfterTheMacroIsStoredStillEndsTheRun) {
   EXPECT_FALSE(r.suspended);
 }
 
+TEST(WizardFinish, AClickQueuedWhileFinishWorksStoresNothingMore) {
+  Rig r;
+  r.application_summary("Fax");
+  r.loop.post([&r] { r.wizard.cmdFinishedClick(); });
+  r.wizard.cmdFinishedClick();
+  EXPECT_EQ(r.profile.read_string("Main", "Entries", ""), "1");
+  EXPECT_FALSE(r.profile.has_section("Macro2"));
+  EXPECT_EQ(r.view.closed, 1);
+}
+
 TEST(WizardFinish, AHotkeyThePlatformRefusesIsReportedAndTheMacroKept) {
   Rig r;
   r.refused_hotkeys = {1};
