@@ -116,6 +116,28 @@ class SetupWizard(kvtest.WineTestCase):
             return "".join(chr(int(l.split()[1], 16)) for l in lines if l.startswith("CHAR "))
         wait_for(lambda: typed() == "Hi wizard\r", 20, what="the script typed into the target")
 
+    def test_a_script_file_that_cannot_be_written_leaves_the_store_alone(self):
+        form, lv = self.open_manager()
+        self.s.put("Locked.key", "someone else's")
+        os.chmod(self.s.path("Locked.key"), 0o444)
+        try:
+            w = Wizard.open_from(self.s, form)
+            w.click(Wizard.OPT_ADVANCED)
+            w.next("Name Your Macro")
+            w.set_text(Wizard.NAME, "Locked")
+            w.next("Select Triggers")
+            w.next("Create an advanced macro")
+            w.next("Finished")
+            w.click(Wizard.FINISHED)
+            texts = w.answer("Keyvane", "OK")
+            self.assertIn("Unable to write to %sLocked.key." % self.s.win_progdir, texts)
+            self.assertEqual(w.heading(), "Finished")
+            self.assertTrue(w.visible())
+            self.assertNotIn("MACRO1", self.s.read_ini())
+            self.assertEqual(self.s.read_ini()["MAIN"]["ENTRIES"], "0")
+        finally:
+            os.chmod(self.s.path("Locked.key"), 0o644)
+
     def test_the_name_and_application_pages_refuse_bad_input(self):
         form, lv = self.open_manager({"Name": "Notes", "Type": 1, "FileName": "notepad.exe"})
         w = Wizard.open_from(self.s, form)
