@@ -67,10 +67,14 @@ Program::Program()
                        },
                        [this](bool on) {
                          if (main_form_) main_form_->hotkeys().set_authoring_suspended(on);
-                       }});
+                       },
+                       // The hotkey slots cannot tell yet whether the platform took a combination.
+                       nullptr});
   // 2. The host TKeyvane, which adds the tray icon.
   host_ = std::make_unique<HostWindow>(
       HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); }});
+  // Owned by the hidden host like the manager window, the wizard gets no taskbar button either.
+  SetWindowLongPtrA(wizard_->hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(host_->hwnd()));
   // 3. The token dialogs of the script editor.
   wait_ = std::make_unique<TokenDialog>(TokenDialogKind::Wait, TokenDialog::Deps{pump_, profile_});
   repeat_ = std::make_unique<TokenDialog>(TokenDialogKind::Repeat, TokenDialog::Deps{pump_, profile_});

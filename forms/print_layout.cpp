@@ -24,9 +24,7 @@ void PrinterTextStream::write(std::string_view text) {
         flush_run();
         tab();
         break;
-      case '\r':
-        flush_run();
-        break;
+      case '\r': flush_run(); break;
       case '\n':
         flush_run();
         new_line();
@@ -35,9 +33,7 @@ void PrinterTextStream::write(std::string_view text) {
         flush_run();
         new_page();
         break;
-      default:
-        run_ += c;
-        break;
+      default: run_ += c; break;
     }
   }
 }

@@ -195,6 +195,14 @@ void Wizard::cmdStepBackClick() {
 }
 
 void Wizard::cmdFinishedClick() {
+  // Finish lets messages through while it works: a second click queued behind the first must
+  // not store the macro again.
+  if (finishing_) return;
+  finishing_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{finishing_};
   Macro m;
   m.name = trim_right_blanks(view_.macro_name().text);
   m.kind = kind();
@@ -224,6 +232,8 @@ void Wizard::cmdFinishedClick() {
   try {
     d_.pump.process_messages();
     d_.assign_hotkeys();
+    if (m.hot_key != 0 && d_.hotkey_refused && d_.hotkey_refused(n))
+      view_.warning_box(format_message(kHotKeyRefused, shortcut_text(m.hot_key, d_.platform_key_name)));
     const TShellFolder where = shortcut_choice_folder(view_.shortcut_item());
     if (where != TShellFolder::sfNone) d_.shortcut_create(where, n);
   } catch (...) {

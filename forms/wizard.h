@@ -51,6 +51,10 @@ struct WizardSummary {
 
 inline constexpr const char* kCancelQuestion =
     "The Macro Setup Wizard has not finished creating your macro.  Are you sure you want to exit the wizard?";
+// The macro is stored all the same; %s is the combination's display text.
+inline constexpr const char* kHotKeyRefused =
+    "Your macro has been created, but the keys %s could not be set up as its hot key: Windows or another program "
+    "already uses them.  Choose other keys for this macro in its properties.";
 inline constexpr const char* kNoApplication =
     "Please specify an application or document to launch.  You can search for files by selecting 'Browse'.";
 
@@ -72,6 +76,8 @@ class WizardView {
   virtual void show_summary(const WizardSummary& summary) = 0;
   // An error box with an OK button.
   virtual void error_box(const std::string& text) = 0;
+  // A warning box with an OK button.
+  virtual void warning_box(const std::string& text) = 0;
   // The Cancel question answered with Yes.
   virtual bool confirm_cancel() = 0;
   // Ends the modal showing (the form is hidden, never destroyed).
@@ -112,6 +118,9 @@ class Wizard {
     std::function<void()> assign_hotkeys;
     // Shortcut_Create of the manager window.
     std::function<void(TShellFolder where, int number)> shortcut_create;
+    // After AssignHotKeys: true when macro n's hotkey could not be registered (the platform or
+    // another program holds the combination). May be empty while the slots cannot tell.
+    std::function<bool(int n)> hotkey_refused;
   };
 
   Wizard(Deps deps, WizardView& view);
@@ -149,6 +158,7 @@ class Wizard {
   WizardView& view_;
   WizardPage page_ = WizardPage::Start;
   WizardButtons buttons_;
+  bool finishing_ = false;
 };
 
 // The script as its .key file holds it: the editor's lines with CR LF after each one.

@@ -71,9 +71,10 @@ std::string platform_key_name(std::uint8_t vk) {
 WizardForm::WizardForm(Deps deps)
     : d_(std::move(deps)),
       modal_(d_.pump),
-      wizard_(Wizard::Deps{d_.profile, d_.files, d_.pump, upper_ansi, platform_key_name, d_.list_captions,
-                           d_.set_authoring_suspended, nullptr, d_.assign_hotkeys, d_.shortcut_create},
-              *this) {
+      wizard_(
+          Wizard::Deps{d_.profile, d_.files, d_.pump, upper_ansi, platform_key_name, d_.list_captions,
+                       d_.set_authoring_suspended, nullptr, d_.assign_hotkeys, d_.shortcut_create, d_.hotkey_refused},
+          *this) {
   create("TfrmWizard", "Macro Setup Wizard", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, 0, 0, 100, 100);
   set_client_size(520, 332);
@@ -173,6 +174,10 @@ void WizardForm::show_summary(const WizardSummary& s) {
 
 void WizardForm::error_box(const std::string& text) {
   MessageBoxA(hwnd(), text.c_str(), "Keyvane", MB_OK | MB_ICONERROR);
+}
+
+void WizardForm::warning_box(const std::string& text) {
+  MessageBoxA(hwnd(), text.c_str(), "Keyvane", MB_OK | MB_ICONWARNING);
 }
 
 bool WizardForm::confirm_cancel() {

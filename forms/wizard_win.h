@@ -38,6 +38,8 @@ class WizardForm : public Window, public WizardView {
     std::function<void()> assign_hotkeys;
     std::function<void(TShellFolder where, int number)> shortcut_create;
     std::function<void(bool on)> set_authoring_suspended;
+    // Whether macro n's hotkey was refused by the platform; empty while the slots cannot tell.
+    std::function<bool(int n)> hotkey_refused;
   };
 
   explicit WizardForm(Deps deps);
@@ -54,6 +56,7 @@ class WizardForm : public Window, public WizardView {
   void focus(WizardFocus control) override;
   void show_summary(const WizardSummary& summary) override;
   void error_box(const std::string& text) override;
+  void warning_box(const std::string& text) override;
   bool confirm_cancel() override;
   void close() override;
   NameInput macro_name() override;

@@ -29,6 +29,12 @@ wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1
 
 only=${1:-all}
+# Wine started afresh at that scaling.
+restart_at() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$((96 * $1 / 100))" /f >/dev/null 2>&1
+}
 # The window cut out of the screen into build/screenshots/<name>.png.
 shot() {
   local name=$1 hwnd=$2 l t r b
@@ -167,12 +173,9 @@ editor_shots() {
 }
 # Starts Keyvane afresh at 100 % and at 200 % with that macros.ini and runs the function; then ends.
 at_two_scales() {
-  local fn=$1 ini=$2 percent dpi
+  local fn=$1 ini=$2 percent
   for percent in 100 200; do
-    dpi=$((96 * percent / 100))
-    wineserver -k 2>/dev/null || true
-    wineserver -w 2>/dev/null || true
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    restart_at "$percent"
     printf '%b' "$ini" >"$drive_c/windows/macros.ini"
     wine "$progdir/Keyvane.exe" >/dev/null 2>&1 </dev/null &
     "$fn" "$percent"
@@ -189,10 +192,8 @@ if [ "$only" = wizard ]; then
 fi
 
 for percent in 100 150 200; do
+  restart_at "$percent"
   dpi=$((96 * percent / 100))
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   printf '[Main]\r\nEntries=4\r\nFirstRun=1\r\n[Macro1]\r\nName=Open the weekly report\r\nType=1\r\nHotKey=49234\r\nTrigger=Untitled - Notepad\r\n[Macro2]\r\nName=Signature\r\nType=2\r\nHotKey=8304\r\n[Macro3]\r\nName=Fill in the order form\r\nType=3\r\nHotKey=49275\r\nTrigger=Order Entry\r\n[Macro4]\r\nName=Daily log entry\r\nType=4\r\n' \
     >"$drive_c/windows/macros.ini"
   wine "$progdir/Keyvane.exe" >/dev/null 2>&1 </dev/null &
@@ -244,10 +245,7 @@ page() {
 }
 keys() { xdotool key --delay 150 "$@"; }
 for percent in 100 150 200; do
-  dpi=$((96 * percent / 100))
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  restart_at "$percent"
   wine "$setup" >/dev/null 2>&1 </dev/null &
   page welcome "&Next >" "$percent"
   keys Return

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "platform/error.h"
 #include "platform/text.h"
 #include "tests/fakes/fake_profile_store.h"
@@ -21,6 +23,7 @@ class FakeWizardView : public WizardView {
   std::vector<WizardFocus> focused;
   WizardSummary shown_summary;
   std::vector<std::string> errors;
+  std::vector<std::string> warnings;
   bool answer_yes = false;
   int questions = 0;
   int closed = 0;
@@ -38,6 +41,7 @@ class FakeWizardView : public WizardView {
   void focus(WizardFocus c) override { focused.push_back(c); }
   void show_summary(const WizardSummary& s) override { shown_summary = s; }
   void error_box(const std::string& text) override { errors.push_back(text); }
+  void warning_box(const std::string& text) override { warnings.push_back(text); }
   bool confirm_cancel() override {
     ++questions;
     return answer_yes;
@@ -72,6 +76,7 @@ struct Rig {
   bool stop_hotkey = false;
   std::vector<std::string> calls;  // what Finish called, in order
   std::function<void()> on_shortcut;
+  std::set<int> refused_hotkeys;  // macros whose hotkey the platform would not register
   Wizard wizard{Wizard::Deps{profile, files, loop, [](std::string_view s) { return ascii_upper(s); },
                              [](std::uint8_t) { return std::string(); }, [this] { return rows; },
                              [this](bool on) { suspended = on; }, [this](bool on) { stop_hotkey = on; },
@@ -80,9 +85,16 @@ struct Rig {
                                calls.push_back("Shortcut_Create " + std::to_string(static_cast<int>(where)) + " " +
                                                std::to_string(n));
                                if (on_shortcut) on_shortcut();
-                             }},
+                             },
+                             [this](int n) { return refused_hotkeys.count(n) != 0; }},
                 view};
 
+  // A new run of an application macro up to the summary.
+  void application_summary(const std::string& name) {
+    view.start = StartOption::StartApp;
+    to_summary(name);
+    view.command = "fax.exe";
+  }
   // A new run up to the summary for the chosen options.
   void to_summary(const std::string& name) {
     wizard.FormShow();
@@ -435,9 +447,7 @@ TEST(WizardFinish, ARefusedScriptFileLeavesTheStoreAloneAndTheWizardOnTheSummary
 
 TEST(WizardFinish, ARefusedStoreWriteNeverCountsTheHalfWrittenMacro) {
   Rig r;
-  r.view.start = StartOption::StartApp;
-  r.to_summary("Fax");
-  r.view.command = "fax.exe";
+  r.application_summary("Fax");
   r.profile.refuse_after(3);
   EXPECT_THROW(r.wizard.cmdFinishedClick(), Error);
   EXPECT_EQ(r.profile.read_string("Main", "Entries", "<missing>"), "<missing>");
@@ -447,15 +457,41 @@ TEST(WizardFinish, ARefusedStoreWriteNeverCountsTheHalfWrittenMacro) {
 
 TEST(WizardFinish, AFailureAfterTheMacroIsStoredStillEndsTheRun) {
   Rig r;
-  r.view.start = StartOption::StartApp;
-  r.to_summary("Fax");
-  r.view.command = "fax.exe";
+  r.application_summary("Fax");
   r.view.shortcut = 1;
   r.on_shortcut = [] { throw Error("Unable to write to C:\\Desktop\\Fax.lnk"); };
   EXPECT_THROW(r.wizard.cmdFinishedClick(), Error);
   EXPECT_EQ(r.profile.read_string("Main", "Entries", ""), "1");
   EXPECT_EQ(r.view.closed, 1) << "a second Finish would store the macro twice";
   EXPECT_FALSE(r.suspended);
+}
+
+TEST(WizardFinish, AClickQueuedWhileFinishWorksStoresNothingMore) {
+  Rig r;
+  r.application_summary("Fax");
+  r.loop.post([&r] { r.wizard.cmdFinishedClick(); });
+  r.wizard.cmdFinishedClick();
+  EXPECT_EQ(r.profile.read_string("Main", "Entries", ""), "1");
+  EXPECT_FALSE(r.profile.has_section("Macro2"));
+  EXPECT_EQ(r.view.closed, 1);
+}
+
+TEST(WizardFinish, AHotkeyThePlatformRefusesIsReportedAndTheMacroKept) {
+  Rig r;
+  r.refused_hotkeys = {1};
+  r.application_summary("Fax");
+  r.view.key = kCtrlBit | kAltBit | 'F';
+  r.wizard.cmdFinishedClick();
+  EXPECT_EQ(r.key(1, "HotKey"), "49222");
+  ASSERT_EQ(r.view.warnings.size(), 1u);
+  EXPECT_NE(r.view.warnings[0].find("the keys Ctrl+Alt+F could not"), std::string::npos) << r.view.warnings[0];
+  EXPECT_EQ(r.view.closed, 1);
+  // Without a hotkey there is nothing to refuse.
+  Rig none;
+  none.refused_hotkeys = {1};
+  none.application_summary("Fax");
+  none.wizard.cmdFinishedClick();
+  EXPECT_TRUE(none.view.warnings.empty());
 }
 
 TEST(WizardFinish, TheScriptFileHoldsTheEditorsLinesEachEndedByCrLf) {

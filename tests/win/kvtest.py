@@ -292,6 +292,97 @@ class Session:
         kill_wine_programs()
 
 
+class Wizard:
+    """The Macro Setup Wizard of a running Keyvane, driven through its controls by their ids
+    (forms/wizard_win.h), as a user's clicks and typing would."""
+    NEXT, BACK, FINISHED, HEADING = 1001, 1002, 1003, 1011
+    OPT_ADVANCED, OPT_PLAYBACK, OPT_START_APP = 1020, 1021, 1022
+    NAME, HOTKEY, TRIGGER, SHORTCUTS = 1030, 1040, 1042, 1044
+    BROWSE, COMMAND = 1050, 1051
+    SUMMARY = 1090
+    CANCEL = 2
+    HKM_SETHOTKEY, CB_SETCURSEL, WM_CLOSE = 0x401, 0x14E, 0x10
+
+    def __init__(self, session, hwnd):
+        self.s = session
+        self.hwnd = hwnd
+
+    @staticmethod
+    def open_from(session, manager):
+        """Clicks the manager window's "New Macro" and waits for the wizard's first page."""
+        rc, button = session.drive("child", manager, "Button", "New Macro")
+        assert rc == 0, "no New Macro button"
+        session.drive("click", button.strip())
+        hwnd = session.find("TfrmWizard", "Macro Setup Wizard", 20000, visible=True)
+        assert hwnd, "the wizard did not open"
+        w = Wizard(session, hwnd)
+        w.wait_page("What would you like this macro to do?")
+        return w
+
+    def controls(self):
+        """{id: (hwnd, visible, enabled, text)} of the wizard's controls."""
+        rc, out = self.s.drive("children", self.hwnd)
+        found = {}
+        for line in out.split("\n"):
+            parts = line.strip().split(" ", 5)
+            if len(parts) == 6:
+                found.setdefault(int(parts[1]), (parts[0], parts[3] == "1", parts[4] == "1", parts[5][1:-1]))
+        return found
+
+    def control(self, cid):
+        return self.controls()[cid][0]
+
+    def heading(self):
+        return self.controls()[self.HEADING][3]
+
+    def wait_page(self, heading):
+        wait_for(lambda: self.heading() == heading, 15, what="the wizard's page " + heading)
+
+    def click(self, cid):
+        self.s.drive("click", self.control(cid))
+
+    def set_text(self, cid, text):
+        self.s.drive("settext", self.control(cid), text)
+
+    def text(self, cid):
+        return self.s.drive("gettext", self.control(cid))[1].rstrip("\n")
+
+    def set_hotkey(self, vk, hotkeyf):
+        """The hotkey field's value: a virtual key with HOTKEYF_ flags (Shift 1, Ctrl 2, Alt 4)."""
+        self.s.drive("send", self.control(self.HOTKEY), str(self.HKM_SETHOTKEY), str(vk | hotkeyf << 8), "0")
+
+    def choose_shortcut(self, item):
+        self.s.drive("send", self.control(self.SHORTCUTS), str(self.CB_SETCURSEL), str(item), "0")
+
+    def next(self, heading):
+        self.click(self.NEXT)
+        self.wait_page(heading)
+
+    def back(self, heading):
+        self.click(self.BACK)
+        self.wait_page(heading)
+
+    def summary(self):
+        return [self.text(self.SUMMARY + i) for i in range(4)]
+
+    def visible(self):
+        rc, out = self.s.drive("findvisible", "TfrmWizard", "Macro Setup Wizard", "0")
+        return rc == 0
+
+    def wait_closed(self):
+        wait_for(lambda: not self.visible(), 15, what="the wizard to close")
+
+    def answer(self, title, button):
+        """Presses `button` of the message box `title`; returns the box's texts."""
+        box = self.s.msgbox(title, 10000)
+        assert box, "no %r message box" % title
+        rc, b = self.s.drive("child", box[0], "Button", button)
+        assert rc == 0, "no %r button in %r" % (button, box[1])
+        self.s.drive("click", b.strip())
+        self.s.drive("waitgone", "#32770", title, "10000")
+        return box[1]
+
+
 class WineTestCase(unittest.TestCase):
     """A test case with a fresh Session per test, named after the test."""
 
