@@ -80,6 +80,8 @@ Program::Program()
   repeat_ = std::make_unique<TokenDialog>(TokenDialogKind::Repeat, TokenDialog::Deps{pump_, profile_});
   input_box_ = std::make_unique<TokenDialog>(TokenDialogKind::InputBox, TokenDialog::Deps{pump_, profile_});
   wait_for_window_ = std::make_unique<TokenDialog>(TokenDialogKind::WaitForWindow, TokenDialog::Deps{pump_, profile_});
+  for (TokenDialog* d : {wait_.get(), repeat_.get(), input_box_.get(), wait_for_window_.get()})
+    SetWindowLongPtrA(d->hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(host_->hwnd()));
   // 4. The hint window TfrmHint.
   hint_form_ = std::make_unique<HintForm>(HintForm::Deps{profile_, pump_, host_state_.show_hints_checked()});
   // 5. The manager window TfrmMain: its creation loads the list, registers the hotkeys and

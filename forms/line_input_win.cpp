@@ -14,7 +14,8 @@ LineInputForm::LineInputForm(Win32MessagePump& pump) : modal_(pump) {
   dialog_keys_ = pump.dialog_keys(hwnd());
 }
 
-std::optional<std::string> LineInputForm::ask(const std::string& caption, const std::string& prompt) {
+std::optional<std::string> LineInputForm::ask(HWND owner, const std::string& caption, const std::string& prompt) {
+  SetWindowLongPtrA(hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
   SetWindowTextA(hwnd(), caption.c_str());
   SetWindowTextA(lbl_prompt_, prompt.c_str());
   SetWindowTextA(edt_answer_, "");

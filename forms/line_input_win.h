@@ -14,8 +14,9 @@ class LineInputForm : public Window {
  public:
   explicit LineInputForm(Win32MessagePump& pump);
 
-  // The text as typed on OK (possibly empty); nothing on Cancel, Esc or the close box.
-  std::optional<std::string> ask(const std::string& caption, const std::string& prompt);
+  // The text as typed on OK (possibly empty); nothing on Cancel, Esc or the close box. Owned by
+  // `owner` while it asks: above it, and no taskbar button of its own.
+  std::optional<std::string> ask(HWND owner, const std::string& caption, const std::string& prompt);
 
   HWND edtAnswer() const { return edt_answer_; }
   HWND lblPrompt() const { return lbl_prompt_; }

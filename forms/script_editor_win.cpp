@@ -124,7 +124,7 @@ void ScriptEditor::act(const TokenItem& item) {
     case TokenAction::AskMacroName:
     case TokenAction::AskWindowTitle: {
       const LineQuestion q = item.action == TokenAction::AskMacroName ? run_macro_question() : focus_window_question();
-      const std::optional<std::string> answer = line_input_.ask(q.caption, q.prompt);
+      const std::optional<std::string> answer = line_input_.ask(GetAncestor(hwnd(), GA_ROOT), q.caption, q.prompt);
       if (answer)
         if (std::optional<std::string> token = answer_token(item.action, *answer)) insert(*token);
       SetFocus(mmo_man_keys_);
