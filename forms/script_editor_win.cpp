@@ -110,16 +110,10 @@ void ScriptEditor::act(const TokenItem& item) {
       insert(item.text);
       return;
     case TokenAction::WaitDialog:
-      dialog(TokenDialogKind::Wait);
-      return;
     case TokenAction::RepeatDialog:
-      dialog(TokenDialogKind::Repeat);
-      return;
     case TokenAction::InputBoxDialog:
-      dialog(TokenDialogKind::InputBox);
-      return;
     case TokenAction::WaitForWindowDialog:
-      dialog(TokenDialogKind::WaitForWindow);
+      dialog(dialog_kind(item.action));
       return;
     case TokenAction::AskMacroName:
     case TokenAction::AskWindowTitle: {

@@ -141,6 +141,19 @@ std::optional<std::string> answer_token(TokenAction action, const std::string& a
   }
 }
 
+TokenDialogKind dialog_kind(TokenAction action) {
+  switch (action) {
+    case TokenAction::RepeatDialog:
+      return TokenDialogKind::Repeat;
+    case TokenAction::InputBoxDialog:
+      return TokenDialogKind::InputBox;
+    case TokenAction::WaitForWindowDialog:
+      return TokenDialogKind::WaitForWindow;
+    default:
+      return TokenDialogKind::Wait;
+  }
+}
+
 std::string time_field_text(std::string_view text) {
   std::string out;
   for (char c : text) {

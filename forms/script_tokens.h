@@ -52,6 +52,8 @@ LineQuestion focus_window_question();
 std::optional<std::string> answer_token(TokenAction action, const std::string& answer);
 
 enum class TokenDialogKind { Wait, Repeat, InputBox, WaitForWindow };
+// The dialog a *Dialog action opens.
+TokenDialogKind dialog_kind(TokenAction action);
 // Repeat's count and Wait's time are the Time field; the input box's text is the Title field.
 enum class TokenField { Title, Time };
 

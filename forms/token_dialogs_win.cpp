@@ -13,33 +13,15 @@ constexpr int kTime = 21;
 constexpr int kSeconds = 22;
 constexpr int kMinutes = 23;
 
-const char* class_name(TokenDialogKind kind) {
-  switch (kind) {
-    case TokenDialogKind::Wait:
-      return "TfrmWait";
-    case TokenDialogKind::Repeat:
-      return "TfrmRepeat";
-    case TokenDialogKind::InputBox:
-      return "TfrmInputBox";
-    case TokenDialogKind::WaitForWindow:
-      return "TfrmWaitforWindow";
-  }
-  return "";
-}
-
-const char* caption(TokenDialogKind kind) {
-  switch (kind) {
-    case TokenDialogKind::Wait:
-      return "Wait Time";
-    case TokenDialogKind::Repeat:
-      return "Number of Times to Repeat";
-    case TokenDialogKind::InputBox:
-      return "Input Box";
-    case TokenDialogKind::WaitForWindow:
-      return "Wait for a Window";
-  }
-  return "";
-}
+// Window class and caption, in TokenDialogKind order.
+struct Names {
+  const char* class_name;
+  const char* caption;
+};
+constexpr Names kNames[] = {{"TfrmWait", "Wait Time"},
+                            {"TfrmRepeat", "Number of Times to Repeat"},
+                            {"TfrmInputBox", "Input Box"},
+                            {"TfrmWaitforWindow", "Wait for a Window"}};
 
 bool checked(HWND w) {
   return w && SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -50,8 +32,8 @@ bool checked(HWND w) {
 TokenDialog::TokenDialog(TokenDialogKind kind, Deps deps) : d_(deps), model_(kind), modal_(deps.pump) {
   has_default_ = kind == TokenDialogKind::Wait || kind == TokenDialogKind::InputBox;
   // A tool window without title-bar buttons.
-  create(class_name(kind), caption(kind), WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
-         WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME, 0, 0, 100, 100);
+  create(kNames[static_cast<int>(kind)].class_name, kNames[static_cast<int>(kind)].caption,
+         WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME, 0, 0, 100, 100);
   layout();
   apply_font(hwnd(), dialog_font(dpi()));
   dialog_keys_ = d_.pump.dialog_keys(hwnd());

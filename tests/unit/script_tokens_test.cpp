@@ -94,6 +94,10 @@ TEST(ScriptTokens, DateRepeatAndMiscItemsHintThenActOrInsert) {
   EXPECT_EQ(token_menu_caption(TokenMenu::Repeat), "&Repeat");
   expect_rows(TokenMenu::Repeat, {{"Start Repeat Sequence", "", true}, {"End Repeat Sequence", "<<ENDREP>>", true}});
   EXPECT_EQ(item(TokenMenu::Repeat, "Start Repeat Sequence").action, TokenAction::RepeatDialog);
+  EXPECT_EQ(dialog_kind(TokenAction::WaitDialog), TokenDialogKind::Wait);
+  EXPECT_EQ(dialog_kind(TokenAction::RepeatDialog), TokenDialogKind::Repeat);
+  EXPECT_EQ(dialog_kind(TokenAction::InputBoxDialog), TokenDialogKind::InputBox);
+  EXPECT_EQ(dialog_kind(TokenAction::WaitForWindowDialog), TokenDialogKind::WaitForWindow);
 
   EXPECT_EQ(token_menu_caption(TokenMenu::Misc), "&Misc.");
   expect_rows(TokenMenu::Misc, {{"Display an input box and get a value", "", true},
