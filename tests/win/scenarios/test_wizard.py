@@ -152,6 +152,13 @@ class SetupWizard(kvtest.WineTestCase):
             else:
                 self.assertTrue(any("\\ / : * ? \" < > |" in t for t in texts), texts)
             self.assertEqual(w.heading(), "Name Your Macro")
+        # A name the system's code page cannot hold (Greek capital omega, pasted in) is refused,
+        # not stored as a question mark.
+        self.s.drive("settextw", w.control(Wizard.NAME), "3A9,20,4D")
+        w.click(Wizard.NEXT)
+        texts = w.answer("Keyvane", "OK")
+        self.assertTrue(any("cannot store" in t for t in texts), texts)
+        self.assertEqual(w.heading(), "Name Your Macro")
         w.set_text(Wizard.NAME, "Fresh")
         w.next("Select Triggers")
         w.next("Start an Application")

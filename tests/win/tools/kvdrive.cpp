@@ -7,6 +7,7 @@
 //   children HWND                          hwnd id class visible enabled "text" of each descendant
 //   child HWND CLASS|- TEXT|-              first descendant with that class/text
 //   gettext HWND | settext HWND TEXT
+//   settextw HWND HEX,HEX,...              sets a wide-character text given as UTF-16 code units
 //   click HWND                             posts BM_CLICK
 //   post|send HWND MSG WPARAM LPARAM       numbers accept 0x...
 //   lvdump HWND                            list view rows: index, then the columns' texts, tab-separated
@@ -245,6 +246,15 @@ int main(int argc, char** argv) {
   }
   if (cmd == "settext" && argc >= 4)
     return SendMessageA(parse_hwnd(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3])) ? 0 : 1;
+  if (cmd == "settextw" && argc >= 4) {
+    std::wstring text;
+    for (const char* p = argv[3]; *p;) {
+      char* end = nullptr;
+      text += static_cast<wchar_t>(std::strtoul(p, &end, 16));
+      p = *end == ',' ? end + 1 : end;
+    }
+    return SendMessageW(parse_hwnd(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) ? 0 : 1;
+  }
   if (cmd == "click" && argc >= 3) return PostMessageA(parse_hwnd(argv[2]), BM_CLICK, 0, 0) ? 0 : 1;
   if (cmd == "post" && argc >= 6)
     return PostMessageA(parse_hwnd(argv[2]), static_cast<UINT>(num(argv[3])), static_cast<WPARAM>(num(argv[4])),
