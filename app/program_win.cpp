@@ -16,8 +16,10 @@
 
 namespace kv::win {
 
-Program::Program()
-    : program_dir_(program_folder()),
+Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
+    : arguments_(std::move(arguments)),
+      plan_(plan),
+      program_dir_(program_folder()),
       shell_([this] { return application_window(); }),
       help_({program_dir_, shell_, [this] { return application_window(); }}) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -37,17 +39,19 @@ Program::Program()
   };
   // 2. The host TKeyvane, which adds the tray icon.
   host_ = std::make_unique<HostWindow>(
-      HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); }});
+      HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); },
+                       [this](const std::vector<std::string>& handed_over) { handle_arguments(handed_over); }});
   // 3. The hint window TfrmHint.
   hint_form_ = std::make_unique<HintForm>(HintForm::Deps{profile_, pump_, host_state_.show_hints_checked()});
-  // 4. The manager window TfrmMain: its creation loads the list, registers the hotkeys and
-  // clears every window-trigger record.
-  main_form_ = std::make_unique<MainForm>(MainForm::Deps{host_->hwnd(), profile_, files_, pump_, windows_, errors_,
-                                                         help_, program_dir_, [this](int n) { ProcessHotKey(n); },
-                                                         [this] {
-                                                           if (player_) player_->DelayTimerTick();
-                                                         }});
-  guarded([this] { main_form_->FormCreate(); });
+  // 4. The manager window TfrmMain: its creation loads the list, registers the hotkeys and,
+  // unless this is a /CLOSE start, clears every window-trigger record and starts the poll.
+  main_form_ =
+      std::make_unique<MainForm>(MainForm::Deps{host_->hwnd(), profile_, files_, pump_, windows_, errors_, help_,
+                                                program_dir_, plan_.poll_titles, [this](int n) { ProcessHotKey(n); },
+                                                [this] {
+                                                  if (player_) player_->DelayTimerTick();
+                                                }});
+  guarded([this] { main_form_->FormCreate(plan_.reset_found_handles); });
   // 5. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
   // the manager window's tmr1.
   get_var_ = std::make_unique<GetVarForm>(GetVarForm::Deps{pump_});
@@ -95,13 +99,28 @@ bool Program::first_run() {
   }
 }
 
+CommandLineOutcome Program::handle_arguments(const std::vector<std::string>& arguments) {
+  return DoCommandLine(arguments, profile_, pump_, [this](int n) {
+    try {
+      ProcessHotKey(n);
+    } catch (...) {
+      report_current_exception();
+      host_state_.command_line_run_failed();
+    }
+  });
+}
+
 int Program::run() {
-  std::vector<std::string> args = split_command_line(GetCommandLineA());
-  if (!args.empty()) args.erase(args.begin());
-  const bool close = DoCommandLine(args, profile_, pump_, [this](int n) { guarded([this, n] { ProcessHotKey(n); }); });
-  host_state_.set_close_when_done(close);
+  const CommandLineOutcome outcome = handle_arguments(arguments_);
+  host_state_.set_close_when_done(outcome.close_when_done);
+  if (outcome.close_when_done && outcome.runs == 0) {
+    // Nothing will report a status: a stale shortcut must not leave an instance behind.
+    if (!outcome.unmatched.empty()) errors_.show_error(no_macro_message(outcome.unmatched));
+    return 0;
+  }
   host_->enable_playback_timer();
   host_state_.enable_open();
+  if (plan_.single_instance) host_->take_hand_overs();
 
   if (first_run()) {
     while (!pump_.terminated()) {

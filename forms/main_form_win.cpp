@@ -21,7 +21,8 @@ MainForm::MainForm(Deps deps) : d_(std::move(deps)) {
     if (d_.delay_tick) d_.delay_tick();
   });
   tmr1_->start(10000);
-  triggers_ = std::make_unique<TriggerSet>(TriggerSet::Deps{d_.profile, d_.windows, d_.pump, d_.errors, d_.run_macro});
+  triggers_ = std::make_unique<TriggerSet>(
+      TriggerSet::Deps{d_.profile, d_.windows, d_.pump, d_.errors, d_.poll_titles, d_.run_macro});
 }
 
 MainForm::~MainForm() {
@@ -33,9 +34,10 @@ HotKeySlots& MainForm::hotkeys() {
   return triggers_->hotkeys();
 }
 
-void MainForm::FormCreate() {
+void MainForm::FormCreate(bool reset_found) {
   LoadMacroList();
   AssignHotKeys();
+  if (!reset_found) return;
   MacroStore store(d_.profile);
   reset_found_handles(store);
 }

@@ -37,6 +37,8 @@ class MainForm : public Window {
     Help& help;
     // Shortcut files start Keyvane.exe in this folder (ending in a backslash).
     std::string program_dir;
+    // Timer1's window-title poll runs (not in an instance that only runs its macros and ends).
+    bool poll_titles;
     // ProcessHotKey: what the hotkeys and the window triggers run.
     std::function<void(int n)> run_macro;
     // Each tick of tmr1, the script player's delay timer.
@@ -46,8 +48,8 @@ class MainForm : public Window {
   explicit MainForm(Deps deps);
   ~MainForm() override;
 
-  // FormCreate: list, hotkeys, help file, FoundHandle reset.
-  void FormCreate();
+  // FormCreate: list, hotkeys, help file, and the FoundHandle reset when asked for.
+  void FormCreate(bool reset_found_handles);
 
   // Centres the window on the screen and shows it (first run, "&Open", the icon's double click).
   void show_centred();

@@ -53,6 +53,7 @@ TriggerSet::TriggerSet(Deps deps) : profile_(deps.profile), watch_(deps.profile)
       [](int) { return std::make_unique<TEPHotKey>(); });
   poll_ = std::make_unique<TitlePoll>(
       TitlePoll::Deps{deps.profile, deps.windows, deps.pump, deps.errors, std::move(deps.run), &watch_});
+  if (!deps.poll) return;
   // Reading every window's title four times a second costs a round trip per window: keep
   // them while the platform reports changes.
   g_poll = poll_.get();
