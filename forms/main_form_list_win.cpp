@@ -154,7 +154,7 @@ void MacroListPanel::apply_commands() {
 void MacroListPanel::LoadMacroList() {
   SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
   MacroStore store(d_.profile);
-  const std::vector<MacroRow> rows = read_macro_rows(store, platform_key_name);
+  const std::vector<MacroRow> rows = read_macro_rows(store, platform_key_name, d_.hotkey_refused);
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   int i = 0;
   for (const MacroRow& r : rows) {

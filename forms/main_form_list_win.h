@@ -36,6 +36,8 @@ class MacroListPanel : public MacroListView {
     std::string program_dir;
     // Re-registers the hotkeys and rebuilds the list (after a deletion).
     std::function<void()> assign_hotkeys;
+    // Whether macro n's combination was refused by the platform (shown marked).
+    HotKeyRefusedFn hotkey_refused;
   };
 
   explicit MacroListPanel(Deps deps);

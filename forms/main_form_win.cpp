@@ -14,7 +14,8 @@ MainForm::MainForm(Deps deps) : d_(std::move(deps)) {
          CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, d_.owner, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
   set_client_size(410, 298);
   list_ = std::make_unique<MacroListPanel>(
-      MacroListPanel::Deps{*this, d_.profile, d_.files, d_.help, d_.program_dir, [this] { AssignHotKeys(); }});
+      MacroListPanel::Deps{*this, d_.profile, d_.files, d_.help, d_.program_dir, [this] { AssignHotKeys(); },
+                           [this](int n) { return triggers_ && triggers_->hotkeys().refused(n); }});
   // Tab moves between the list and the buttons.
   dialog_keys_ = d_.pump.dialog_keys(hwnd());
   tmr1_ = std::make_unique<Win32Timer>([this] {
@@ -32,6 +33,10 @@ MainForm::~MainForm() {
 
 HotKeySlots& MainForm::hotkeys() {
   return triggers_->hotkeys();
+}
+
+bool MainForm::hotkey_would_register(int n, ShortCut value) {
+  return triggers_->hotkeys().would_register(d_.profile, n, value);
 }
 
 void MainForm::FormCreate(bool reset_found) {

@@ -11,6 +11,7 @@
 #include "platform/ports.h"
 #include "platform/win32/adapters.h"
 #include "platform/win32/window_win.h"
+#include "store/shortcut.h"
 
 namespace kv {
 class HotKeySlots;
@@ -63,6 +64,9 @@ class MainForm : public Window {
   // The hotkey slots with the authoring suspension flag (set by the wizard and the properties
   // dialog while they are open) and the hotkey busy flag.
   HotKeySlots& hotkeys();
+  // For the authoring forms' warning on OK or Finish: would `value`, stored for macro n, be
+  // registered (no lower-numbered macro has it and no other program holds it)?
+  bool hotkey_would_register(int n, ShortCut value);
   // "Print Macro List", also from the tray.
   void mnuPrintClick();
   void Shortcut_Create(TShellFolder where, int number);

@@ -75,5 +75,23 @@ class Resident(kvtest.WineTestCase):
         self.assertFalse(self.s.wait_exit(pid, 0), "the resident instance ended")
 
 
+    def test_a_combination_another_program_holds_is_marked_in_the_list(self):
+        ctrl_alt_r = kvtest.hotkey(kvtest.CTRL | kvtest.ALT, "R")
+        ctrl_alt_t = kvtest.hotkey(kvtest.CTRL | kvtest.ALT, "T")
+        self.s.macros({"Name": "Held", "Type": 1, "HotKey": ctrl_alt_r},
+                      {"Name": "Free", "Type": 1, "HotKey": ctrl_alt_t}, main={"FirstRun": 1})
+        self.s.spawn(os.path.join(self.s.tools, "kvmgr.exe"), "holdhotkey", "3", str(ord("R")),
+                     self.s.win_progdir + "held.log")
+        wait_for(lambda: self.s.marker_lines("held.log"), 20, what="the test program's hotkey")
+        self.assertEqual(self.s.marker_lines("held.log"), ["HELD 1"])
+        self.s.keyvane("")
+        form = self.s.find("TfrmMain", "Ostrel Keyvane", 20000, visible=True)
+        self.assertIsNotNone(form, "the manager window was not shown")
+        rc, lv = self.s.drive("child", form, "SysListView32", "-")
+        rc, out = self.s.drive("lvdump", lv.strip())
+        rows = [l.split("\t") for l in out.split("\n")[1:] if l]
+        self.assertEqual([(r[1], r[2]) for r in rows], [("Held", "Ctrl+Alt+R (in use)"), ("Free", "Ctrl+Alt+T")])
+
+
 if __name__ == "__main__":
     kvtest.main()

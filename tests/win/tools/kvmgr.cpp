@@ -6,6 +6,8 @@
 //   link PATH                            reads a .lnk back through the shell link object and prints
 //                                        target, arguments, workdir, description, hotkey, showcmd, icon
 //   addprinter NAME PORT PPD_DIR         a PostScript printer whose port is a file; made the default
+//   holdhotkey MODS VK LOG               registers the hotkey, writes "HELD 1" (or "HELD 0") to LOG and
+//                                        keeps it until ended
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -171,6 +173,17 @@ int workarea() {
 
 }  // namespace
 
+int hold_hotkey(unsigned modifiers, unsigned vk, const char* log) {
+  const bool held = RegisterHotKey(nullptr, 1, modifiers, vk) != FALSE;
+  if (FILE* f = std::fopen(log, "w")) {
+    std::fprintf(f, "HELD %d\n", held ? 1 : 0);
+    std::fclose(f);
+  }
+  MSG m;
+  while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   // Row positions are read in the list's own pixels: no scaling of coordinates at high dpi.
@@ -180,6 +193,9 @@ int main(int argc, char** argv) {
   if (cmd == "link" && argc >= 3) return read_link(argv[2]);
   if (cmd == "cbselect" && argc >= 4) return cbselect(parse_hwnd(argv[2]), argv[3]);
   if (cmd == "workarea") return workarea();
+  if (cmd == "holdhotkey" && argc >= 5)
+    return hold_hotkey(static_cast<unsigned>(std::strtoul(argv[2], nullptr, 0)),
+                       static_cast<unsigned>(std::strtoul(argv[3], nullptr, 0)), argv[4]);
   if (cmd == "addprinter" && argc >= 5) return add_printer(argv[2], argv[3], argv[4]);
   std::fprintf(stderr, "kvmgr: bad command\n");
   return 2;
