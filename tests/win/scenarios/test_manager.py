@@ -396,7 +396,7 @@ class Manager(kvtest.WineTestCase):
 
     def test_a_second_print_request_brings_the_open_dialog_forward(self):
         out_ps = self.s.path("printed.ps")
-        rc, _ = self.mgr("addprinter", "KvFilePrinter", kvwine_path(out_ps), kvwine_path(DATA))
+        rc, _ = self.mgr("addprinter", "KvOncePrinter", kvwine_path(out_ps), kvwine_path(DATA))
         self.assertEqual(rc, 0, "no file-backed printer")
         self.s.macros({"Name": "Alpha", "Type": 1, "HotKey": 16449})
         pid, host, tray = self.s.start_resident()

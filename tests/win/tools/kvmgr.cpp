@@ -130,10 +130,14 @@ int add_printer(const char* name, const char* port, const char* ppd_dir) {
   di.pConfigFile = const_cast<char*>("wineps.drv");
   if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&di)))  // fails harmlessly when present
     std::printf("AddPrinterDriver %lu\n", GetLastError());
+  // A printer of that name left by an earlier run may print to another file: made anew.
   HANDLE existing = nullptr;
-  if (OpenPrinterA(const_cast<char*>(name), &existing, nullptr)) {
+  PRINTER_DEFAULTSA all{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (OpenPrinterA(const_cast<char*>(name), &existing, &all)) {
+    DeletePrinter(existing);
     ClosePrinter(existing);
-  } else {
+  }
+  {
     PRINTER_INFO_2A pi{};
     pi.pPrinterName = const_cast<char*>(name);
     pi.pPortName = const_cast<char*>(port);
