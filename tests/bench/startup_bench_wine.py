@@ -28,11 +28,12 @@ def one_start(s):
                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     effect = None
     while proc.poll() is None or effect is None:
-        if effect is None and os.path.exists(log) and os.path.getsize(log) > 0:
+        if effect is None and "RAN kvmarker.exe" in s.marker_lines():
             effect = time.monotonic() - t0
         if time.monotonic() - t0 > 60:
             proc.kill()
-            raise SystemExit("the /Close start did not end within 60 s")
+            raise SystemExit("the /Close start did not end, or its macro did not run, within 60 s: %s"
+                             % s.marker_lines())
         time.sleep(0.005)
     end = time.monotonic() - t0
     proc.wait()
@@ -48,9 +49,11 @@ def main():
     exes = sys.argv[2:] or [os.path.join(kvtest.kvwine.build_dir(), "Keyvane.exe")]
     s = kvtest.Session("bench_startup")
     marker = s.tool_copy("kvmarker.exe")
+    # The trigger macro's marker logs in a folder of its own.
+    os.makedirs(s.path("login"), exist_ok=True)
+    shutil.copy(os.path.join(s.tools, "kvmarker.exe"), s.path("login/login.exe"))
     s.macros({"Name": "X", "Type": 1, "FileName": marker},
-             {"Name": "Login", "Type": 1, "FileName": s.tool_copy("kvmarker.exe", "login.exe"),
-              "Trigger": "Bench Login"})
+             {"Name": "Login", "Type": 1, "FileName": s.win_progdir + "login\\login.exe", "Trigger": "Bench Login"})
     results = {(exe, beside): ([], []) for exe in exes for beside in (False, True)}
     for beside in (False, True):
         for i in range(starts):
@@ -58,10 +61,12 @@ def main():
                 kvtest.kill_wine_programs()
                 shutil.copy(exe, os.path.join(s.progdir, "Keyvane.exe"))
                 if beside:
+                    if os.path.exists(s.path("login/marker.log")):
+                        os.remove(s.path("login/marker.log"))
                     s.spawn(os.path.join(s.tools, "kvwindows.exe"), "1", "Bench Login")
                     wait_for(lambda: s.find("KvWindows", "Bench Login", 0), 20, what="the trigger window")
                     s.start_resident()
-                    time.sleep(0.5)  # the resident's first polls
+                    wait_for(lambda: s.marker_lines("login/marker.log"), 20, what="the trigger's run")
                 effect, end = one_start(s)
                 results[(exe, beside)][0].append(effect)
                 results[(exe, beside)][1].append(end)
