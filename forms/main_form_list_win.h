@@ -60,7 +60,10 @@ class MacroListPanel : public MacroListView {
   void remove_row(int index) override;
 
  private:
+  static constexpr int kNameColumnWidth = 200;
+  static constexpr int kShortcutColumnWidth = 90;
   void create_controls();
+  void fit_shortcut_column(const std::vector<MacroRow>& rows);
   void create_menu();
   void apply_commands();
   void on_command(int id);
