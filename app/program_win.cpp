@@ -43,14 +43,15 @@ Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
                        [this](const std::vector<std::string>& handed_over) { handle_arguments(handed_over); }});
   // 3. The hint window TfrmHint.
   hint_form_ = std::make_unique<HintForm>(HintForm::Deps{profile_, pump_, host_state_.show_hints_checked()});
-  // 4. The manager window TfrmMain: its creation loads the list, registers the hotkeys and,
-  // unless this is a /CLOSE start, clears every window-trigger record and starts the poll.
-  main_form_ =
-      std::make_unique<MainForm>(MainForm::Deps{host_->hwnd(), profile_, files_, pump_, windows_, errors_, help_,
-                                                program_dir_, plan_.poll_titles, [this](int n) { ProcessHotKey(n); },
-                                                [this] {
-                                                  if (player_) player_->DelayTimerTick();
-                                                }});
+  // 4. The manager window TfrmMain: its creation loads the list, registers the hotkeys (unless
+  // a /CLOSE start runs beside the resident instance) and, unless this is a /CLOSE start,
+  // clears every window-trigger record and starts the poll.
+  main_form_ = std::make_unique<MainForm>(MainForm::Deps{host_->hwnd(), profile_, files_, pump_, windows_, errors_,
+                                                         help_, program_dir_, plan_.poll_titles, plan_.register_hotkeys,
+                                                         [this](int n) { ProcessHotKey(n); },
+                                                         [this] {
+                                                           if (player_) player_->DelayTimerTick();
+                                                         }});
   guarded([this] { main_form_->FormCreate(plan_.reset_found_handles); });
   // 5. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
   // the manager window's tmr1.

@@ -33,6 +33,11 @@ SessionClaim::SessionClaim() {
   taken_ = mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+bool resident_running() {
+  OwnedKernelHandle m(OpenMutexA(SYNCHRONIZE, FALSE, kMutexName));
+  return static_cast<bool>(m);
+}
+
 bool hand_over_to_resident(const std::vector<std::string>& arguments) {
   HWND host = resident_host();
   for (const DWORD start = GetTickCount(); !host && GetTickCount() - start < kFindHostMs;) {

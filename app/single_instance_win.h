@@ -23,6 +23,9 @@ class SessionClaim {
   bool taken_ = false;
 };
 
+// True when an instance holds the session's resident place (nothing is taken by asking).
+bool resident_running();
+
 // Hands the arguments to the resident instance and lets it bring its window forward. True when
 // it answered within a few seconds; false (nothing handed over) when there is none or it did
 // not answer, and the caller carries on on its own.

@@ -8,7 +8,7 @@ namespace {
 constexpr std::string_view kHandOverHeader = "Keyvane hand-over 1";
 }  // namespace
 
-StartPlan plan_start(const std::vector<std::string>& arguments) {
+StartPlan plan_start(const std::vector<std::string>& arguments, bool resident_running) {
   StartPlan plan;
   for (const std::string& a : arguments)
     if (is_close_switch(a)) plan.close_when_done = true;
@@ -16,6 +16,7 @@ StartPlan plan_start(const std::vector<std::string>& arguments) {
     plan.reset_found_handles = false;
     plan.poll_titles = false;
     plan.single_instance = false;
+    plan.register_hotkeys = !resident_running;
   }
   return plan;
 }

@@ -21,12 +21,16 @@ struct StartPlan {
   // One resident instance per session: any start without /CLOSE becomes it, or hands its
   // arguments to the one already running and ends.
   bool single_instance = true;
+  // A /CLOSE start beside the resident instance leaves the hotkeys to it: registered here for
+  // the moment of its run, they would be refused to the resident instance.
+  bool register_hotkeys = true;
 
   bool operator==(const StartPlan&) const = default;
 };
 
-// The plan for the program's arguments (the program's own name not among them).
-StartPlan plan_start(const std::vector<std::string>& arguments);
+// The plan for the program's arguments (the program's own name not among them), when a
+// resident instance does or does not run in the session.
+StartPlan plan_start(const std::vector<std::string>& arguments, bool resident_running);
 
 // The hand-over from a new start to the resident instance (WM_COPYDATA): this tag, then the
 // payload made by encode_hand_over.

@@ -13,7 +13,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::vector<std::string> args = kv::split_command_line(GetCommandLineA());
   if (!args.empty()) args.erase(args.begin());
-  const kv::StartPlan plan = kv::plan_start(args);
+  const kv::StartPlan plan = kv::plan_start(args, kv::win::resident_running());
   // Held for the whole run: while it lives, this is the session's resident instance.
   std::optional<kv::win::SessionClaim> claim;
   if (plan.single_instance) {

@@ -52,6 +52,11 @@ void MainForm::LoadMacroList() {
 }
 
 void MainForm::AssignHotKeys() {
+  if (!d_.register_hotkeys) {
+    MacroStore store(d_.profile);
+    if (store.entries() >= 1) LoadMacroList();
+    return;
+  }
   if (triggers_->assign_hotkeys() >= 1) LoadMacroList();
 }
 

@@ -40,6 +40,8 @@ class MainForm : public Window {
     std::string program_dir;
     // Timer1's window-title poll runs (not in an instance that only runs its macros and ends).
     bool poll_titles;
+    // The hotkey slots register their combinations (not beside the resident instance).
+    bool register_hotkeys;
     // ProcessHotKey: what the hotkeys and the window triggers run.
     std::function<void(int n)> run_macro;
     // Each tick of tmr1, the script player's delay timer.

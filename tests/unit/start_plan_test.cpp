@@ -7,15 +7,20 @@ using Args = std::vector<std::string>;
 using Kind = HandOverAction::Kind;
 
 TEST(StartPlan, OnlyACloseStartLeavesTheTriggersAndTheSessionAlone) {
-  const StartPlan resident{false, true, true, true};
-  const StartPlan close_start{true, false, false, false};
-  EXPECT_EQ(plan_start({}), resident);
-  EXPECT_EQ(plan_start({"/Open:Daily Report"}), resident);
-  EXPECT_EQ(plan_start({"Report", "/Clos"}), resident);
+  const StartPlan resident{false, true, true, true, true};
+  const StartPlan close_alone{true, false, false, false, true};
+  const StartPlan close_beside{true, false, false, false, false};
+  for (bool running : {false, true}) {
+    EXPECT_EQ(plan_start({}, running), resident);
+    EXPECT_EQ(plan_start({"/Open:Daily Report"}, running), resident);
+    EXPECT_EQ(plan_start({"Report", "/Clos"}, running), resident);
+  }
   // The shortcut's own arguments, /CLOSE in any case and place, a longer word that starts with it.
-  EXPECT_EQ(plan_start({"/Open:Daily Report", "/Close"}), close_start);
-  EXPECT_EQ(plan_start({"/close", "twice"}), close_start);
-  EXPECT_EQ(plan_start({"/CLOSEALL"}), close_start);
+  EXPECT_EQ(plan_start({"/Open:Daily Report", "/Close"}, false), close_alone);
+  EXPECT_EQ(plan_start({"/close", "twice"}, false), close_alone);
+  EXPECT_EQ(plan_start({"/CLOSEALL"}, false), close_alone);
+  // Beside the resident instance the hotkeys stay its own.
+  EXPECT_EQ(plan_start({"/Open:Daily Report", "/Close"}, true), close_beside);
 }
 
 TEST(HandOver, ArgumentsSurviveTheTripAndForeignPayloadsAreRefused) {
