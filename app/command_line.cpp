@@ -40,26 +40,34 @@ bool is_close_switch(const std::string& argument) {
   return ascii_upper(argument.substr(0, 6)) == "/CLOSE";
 }
 
-std::string wanted_name(const std::string& argument) {
-  if (ascii_upper(argument.substr(0, 6)) == "/OPEN:") {
-    const std::string rest = argument.size() > 6 ? argument.substr(6, 150) : std::string();
-    return ascii_upper(trim_controls(rest));
-  }
-  return ascii_upper(argument);
+std::string given_name(const std::string& argument) {
+  if (ascii_upper(argument.substr(0, 6)) == "/OPEN:")
+    return trim_controls(argument.size() > 6 ? argument.substr(6, 150) : std::string());
+  return argument;
 }
 
-bool DoCommandLine(const std::vector<std::string>& arguments, ProfileStore& profile, MessagePump& pump,
-                   const std::function<void(int)>& process_hotkey) {
-  bool close_when_done = false;
+std::string wanted_name(const std::string& argument) {
+  return ascii_upper(given_name(argument));
+}
+
+CommandLineOutcome DoCommandLine(const std::vector<std::string>& arguments, ProfileStore& profile, MessagePump& pump,
+                                 const std::function<void(int)>& process_hotkey) {
+  CommandLineOutcome outcome;
   for (const std::string& argument : arguments) {
     if (is_close_switch(argument)) {
-      close_when_done = true;
+      outcome.close_when_done = true;
       continue;
     }
     MacroStore store(profile);
-    for_each_macro_named(store, wanted_name(argument), pump, process_hotkey);
+    int matched = 0;
+    for_each_macro_named(store, wanted_name(argument), pump, [&](int n) {
+      ++matched;
+      ++outcome.runs;
+      process_hotkey(n);
+    });
+    if (matched == 0) outcome.unmatched.push_back(given_name(argument));
   }
-  return close_when_done;
+  return outcome;
 }
 
 }  // namespace kv

@@ -13,9 +13,13 @@ class HostState {
   void set_close_when_done(bool on) { close_when_done_ = on; }
   bool close_when_done() const { return close_when_done_; }
 
+  // A macro of the command line ended with an error: a /CLOSE instance then ends too, as no
+  // status will come for it.
+  void command_line_run_failed() { run_failed_ = true; }
+
   // The once-a-second PlaybackTimer: true when the application should end now.
   bool PlaybackTimerTimer() const {
-    return close_when_done_ && (playback_status_ == "True" || playback_status_ == "NoRecord");
+    return close_when_done_ && (playback_status_ == "True" || playback_status_ == "NoRecord" || run_failed_);
   }
 
   // "&Open" (and the icon's double click) work once the command line has been handled.
@@ -29,6 +33,7 @@ class HostState {
  private:
   std::string playback_status_;
   bool close_when_done_ = false;
+  bool run_failed_ = false;
   bool open_enabled_ = false;
   bool show_hints_checked_ = true;
 };

@@ -1,8 +1,11 @@
 // TKeyvane: the hidden host window. It anchors the process, takes the playback status, ends
 // an instance started with /CLOSE once its macro is done, and carries the tray icon.
 #pragma once
+#include <deque>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/host_state.h"
 #include "app/tray_menu_win.h"
@@ -22,19 +25,31 @@ class HostWindow : public Window {
     HostState& state;
     // The manager window, created after the host: nullptr until then.
     std::function<MainForm*()> manager;
+    // Handles arguments handed over by a later start, as the command line would.
+    std::function<void(const std::vector<std::string>& arguments)> run_arguments;
   };
 
   explicit HostWindow(Deps deps);
+  ~HostWindow() override;
 
   // Starts the once-a-second check of the /CLOSE rule (after the command line was handled).
   void enable_playback_timer();
+  // From now on later starts of the session hand their arguments to this host.
+  void take_hand_overs();
 
  protected:
   bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   void PlaybackTimerTimer();
+  // Answers a WM_COPYDATA at once; what it asks for runs after the sender has its answer.
+  bool hand_over_received(const COPYDATASTRUCT& data);
+  void run_hand_overs();
   Win32MessagePump& pump_;
+  std::function<void(const std::vector<std::string>&)> run_arguments_;
+  bool resident_ = false;
+  // Hand-overs received and not yet run: empty arguments bring the list window forward.
+  std::deque<std::vector<std::string>> hand_overs_;
   HostState& state_;
   std::unique_ptr<Win32Timer> playback_timer_;
   // TrayIcon1 with PopupMenu1.

@@ -21,8 +21,10 @@
 
 namespace kv::win {
 
-Program::Program()
-    : program_dir_(program_folder()),
+Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
+    : arguments_(std::move(arguments)),
+      plan_(plan),
+      program_dir_(program_folder()),
       shell_([this] { return application_window(); }),
       help_({program_dir_, shell_, [this] { return application_window(); }}) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -68,11 +70,11 @@ Program::Program()
                        [this](bool on) {
                          if (main_form_) main_form_->hotkeys().set_authoring_suspended(on);
                        },
-                       // The hotkey slots cannot tell yet whether the platform took a combination.
-                       nullptr});
+                       [this](int n) { return main_form_ && main_form_->hotkeys().refused(n); }});
   // 2. The host TKeyvane, which adds the tray icon.
   host_ = std::make_unique<HostWindow>(
-      HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); }});
+      HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); },
+                       [this](const std::vector<std::string>& handed_over) { handle_arguments(handed_over); }});
   // Owned by the hidden host like the manager window, the wizard gets no taskbar button either.
   SetWindowLongPtrA(wizard_->hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(host_->hwnd()));
   // 3. The token dialogs of the script editor.
@@ -84,15 +86,17 @@ Program::Program()
     SetWindowLongPtrA(d->hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(host_->hwnd()));
   // 4. The hint window TfrmHint.
   hint_form_ = std::make_unique<HintForm>(HintForm::Deps{profile_, pump_, host_state_.show_hints_checked()});
-  // 5. The manager window TfrmMain: its creation loads the list, registers the hotkeys and
-  // clears every window-trigger record.
+  // 5. The manager window TfrmMain: its creation loads the list, registers the hotkeys (unless a
+  // /CLOSE start runs beside the resident instance) and, unless this is a /CLOSE start, clears
+  // every window-trigger record and starts the poll.
   main_form_ = std::make_unique<MainForm>(MainForm::Deps{host_->hwnd(), profile_, files_, pump_, windows_, errors_,
-                                                         help_, program_dir_, [this](int n) { ProcessHotKey(n); },
+                                                         help_, program_dir_, plan_.poll_titles, plan_.register_hotkeys,
+                                                         [this](int n) { ProcessHotKey(n); },
                                                          [this] {
                                                            if (player_) player_->DelayTimerTick();
                                                          },
                                                          [this] { wizard_->show_modal(); }});
-  guarded([this] { main_form_->FormCreate(); });
+  guarded([this] { main_form_->FormCreate(plan_.reset_found_handles); });
   // 6. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
   // the manager window's tmr1.
   get_var_ = std::make_unique<GetVarForm>(GetVarForm::Deps{pump_});
@@ -146,13 +150,28 @@ bool Program::first_run() {
   }
 }
 
+CommandLineOutcome Program::handle_arguments(const std::vector<std::string>& arguments) {
+  return DoCommandLine(arguments, profile_, pump_, [this](int n) {
+    try {
+      ProcessHotKey(n);
+    } catch (...) {
+      report_current_exception();
+      host_state_.command_line_run_failed();
+    }
+  });
+}
+
 int Program::run() {
-  std::vector<std::string> args = split_command_line(GetCommandLineA());
-  if (!args.empty()) args.erase(args.begin());
-  const bool close = DoCommandLine(args, profile_, pump_, [this](int n) { guarded([this, n] { ProcessHotKey(n); }); });
-  host_state_.set_close_when_done(close);
+  const CommandLineOutcome outcome = handle_arguments(arguments_);
+  host_state_.set_close_when_done(outcome.close_when_done);
+  if (outcome.close_when_done && outcome.runs == 0) {
+    // Nothing will report a status: a stale shortcut must not leave an instance behind.
+    if (!outcome.unmatched.empty()) errors_.show_error(no_macro_message(outcome.unmatched));
+    return 0;
+  }
   host_->enable_playback_timer();
   host_state_.enable_open();
+  if (plan_.single_instance) host_->take_hand_overs();
 
   if (first_run()) {
     while (!pump_.terminated()) {

@@ -5,8 +5,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/host_state.h"
+#include "app/start_plan.h"
 #include "components/help_win.h"
 #include "platform/journal.h"
 #include "platform/win32/adapters.h"
@@ -32,8 +35,9 @@ class Win32KeyLibrary;
 
 class Program {
  public:
-  // Creates the forms, all hidden, in the start-up order.
-  Program();
+  // Creates the forms, all hidden, in the start-up order, for a start with these arguments
+  // (the program's own name not among them).
+  Program(std::vector<std::string> arguments, const StartPlan& plan);
   // Ends them in the reverse order.
   ~Program();
   Program(const Program&) = delete;
@@ -46,11 +50,15 @@ class Program {
  private:
   // Every trigger ends here: runs macro n.
   void ProcessHotKey(int n);
+  // DoCommandLine over these arguments; a macro's error is shown and the next one runs.
+  CommandLineOutcome handle_arguments(const std::vector<std::string>& arguments);
   // The hidden host: owner of the manager window, message boxes and what the shell opens.
   HWND application_window() const;
   // Shows the manager window on the very first run; false when the program must end at once.
   bool first_run();
 
+  const std::vector<std::string> arguments_;
+  const StartPlan plan_;
   // The system, and what every part shares.
   const std::string program_dir_;
   Win32ProfileStore profile_;

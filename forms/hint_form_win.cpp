@@ -30,6 +30,8 @@ void HintForm::show_modal(const std::string& text) {
     crlf += text[i];
   }
   SetWindowTextA(mmo_hint_, crlf.c_str());
+  MacroStore store(d_.profile);
+  SendMessageA(cb_show_hint_, BM_SETCHECK, hint_box_checked_on_open(store) ? BST_CHECKED : BST_UNCHECKED, 0);
   modal_.show_centred(*this, cmd_ok_);
 }
 

@@ -6,6 +6,10 @@ bool hints_enabled(MacroStore& store) {
   return store.read_bool(keys::kMain, keys::kShowHints, true);
 }
 
+bool hint_box_checked_on_open(MacroStore& store) {
+  return hints_enabled(store);
+}
+
 void toggle_show_hints(MacroStore& store, bool& tray_checked) {
   store.write_bool(keys::kMain, keys::kShowHints, !tray_checked);
   tray_checked = !tray_checked;

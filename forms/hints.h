@@ -27,6 +27,10 @@ bool hints_enabled(MacroStore& store);
 // raises and leaves the mark as it was.
 void toggle_show_hints(MacroStore& store, bool& tray_checked);
 
+// The hint window's check box as the window opens: the current setting, so that closing it
+// with OK never turns off hints the user has just turned on again.
+bool hint_box_checked_on_open(MacroStore& store);
+
 // The hint window closes with its check box in `box_checked`: unchecked turns hints off (written
 // first; a refused write raises and changes nothing), checked only checks the tray item.
 void hint_window_closed(MacroStore& store, MessagePump& pump, bool box_checked, bool& tray_checked);

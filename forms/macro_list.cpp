@@ -21,23 +21,25 @@ int kind_image(MacroKind kind) {
   return kImageLaunch;
 }
 
-MacroRow read_macro_row(MacroStore& store, int n, const KeyNameFn& platform_key_name) {
+MacroRow read_macro_row(MacroStore& store, int n, const KeyNameFn& platform_key_name, const HotKeyRefusedFn& refused) {
   const Macro macro = read_macro(store, n, {MacroKey::Name, MacroKey::Type, MacroKey::HotKey, MacroKey::Trigger},
                                  MacroDefaults::ListLoad);
   MacroRow row;
   row.caption = macro.name;
   row.image = kind_image(macro.kind);
   row.shortcut_keys = shortcut_text(macro.hot_key, platform_key_name);
+  if (!row.shortcut_keys.empty() && refused && refused(n)) row.shortcut_keys += kInUseMark;
   row.trigger = macro.trigger;
   return row;
 }
 
 }  // namespace
 
-std::vector<MacroRow> read_macro_rows(MacroStore& store, const KeyNameFn& platform_key_name) {
+std::vector<MacroRow> read_macro_rows(MacroStore& store, const KeyNameFn& platform_key_name,
+                                      const HotKeyRefusedFn& refused) {
   std::vector<MacroRow> rows;
   const int e = store.entries();
-  for (int n = 1; n <= e; ++n) rows.push_back(read_macro_row(store, n, platform_key_name));
+  for (int n = 1; n <= e; ++n) rows.push_back(read_macro_row(store, n, platform_key_name, refused));
   return rows;
 }
 

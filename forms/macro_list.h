@@ -25,9 +25,16 @@ struct MacroRow {
 };
 
 using KeyNameFn = std::function<std::string(std::uint8_t vk)>;
+// True when macro n's combination could not be registered.
+using HotKeyRefusedFn = std::function<bool(int n)>;
+
+// Added to the "Shortcut Keys" text of a combination that does nothing because the platform
+// refused it; the printed list takes the text from the list, so it says the same.
+inline constexpr const char* kInUseMark = " (in use)";
 
 // Rows for macros 1..Entries, in store order (the list never sorts).
-std::vector<MacroRow> read_macro_rows(MacroStore& store, const KeyNameFn& platform_key_name);
+std::vector<MacroRow> read_macro_rows(MacroStore& store, const KeyNameFn& platform_key_name,
+                                      const HotKeyRefusedFn& refused = {});
 
 // The commands that follow the list's selection; all start disabled.
 struct ListCommands {

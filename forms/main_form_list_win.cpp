@@ -1,5 +1,7 @@
 #include "forms/main_form_list_win.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -84,7 +86,7 @@ void MacroListPanel::create_controls() {
   struct Column {
     const char* text;
     int width;
-  } columns[] = {{"Macro Name", 200}, {"Shortcut Keys", 90}, {"Window Trigger", 105}};
+  } columns[] = {{"Macro Name", kNameColumnWidth}, {"Shortcut Keys", kShortcutColumnWidth}, {"Window Trigger", 105}};
   int i = 0;
   for (const Column& c : columns) {
     LVCOLUMNA col{};
@@ -154,7 +156,7 @@ void MacroListPanel::apply_commands() {
 void MacroListPanel::LoadMacroList() {
   SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
   MacroStore store(d_.profile);
-  const std::vector<MacroRow> rows = read_macro_rows(store, platform_key_name);
+  const std::vector<MacroRow> rows = read_macro_rows(store, platform_key_name, d_.hotkey_refused);
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   int i = 0;
   for (const MacroRow& r : rows) {
@@ -173,8 +175,26 @@ void MacroListPanel::LoadMacroList() {
     }
     ++i;
   }
+  fit_shortcut_column(rows);
   SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
+}
+
+void MacroListPanel::fit_shortcut_column(const std::vector<MacroRow>& rows) {
+  // A combination marked "(in use)" must be readable: its column takes what it needs from the
+  // name column; without a mark both keep their usual widths.
+  int keys = d_.form.scale(kShortcutColumnWidth);
+  for (const MacroRow& r : rows) {
+    if (r.shortcut_keys.find(kInUseMark) == std::string::npos) continue;
+    const int w = static_cast<int>(
+                      SendMessageA(list_, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(r.shortcut_keys.c_str()))) +
+                  d_.form.scale(14);
+    keys = std::max(keys, w);
+  }
+  const int both = d_.form.scale(kNameColumnWidth + kShortcutColumnWidth);
+  keys = std::min(keys, both - d_.form.scale(kNameColumnWidth / 2));
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, both - keys);
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 1, keys);
 }
 
 int MacroListPanel::row_count() const {

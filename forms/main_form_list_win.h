@@ -38,6 +38,8 @@ class MacroListPanel : public MacroListView {
     std::function<void()> assign_hotkeys;
     // "New Macro" and "&New Macro": the wizard, shown modally.
     std::function<void()> new_macro;
+    // Whether macro n's combination was refused by the platform (shown marked).
+    HotKeyRefusedFn hotkey_refused;
   };
 
   explicit MacroListPanel(Deps deps);
@@ -62,7 +64,10 @@ class MacroListPanel : public MacroListView {
   void remove_row(int index) override;
 
  private:
+  static constexpr int kNameColumnWidth = 200;
+  static constexpr int kShortcutColumnWidth = 90;
   void create_controls();
+  void fit_shortcut_column(const std::vector<MacroRow>& rows);
   void create_menu();
   void apply_commands();
   void on_command(int id);

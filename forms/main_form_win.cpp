@@ -13,18 +13,20 @@ MainForm::MainForm(Deps deps) : d_(std::move(deps)) {
   create("TfrmMain", "Ostrel Keyvane", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME,
          CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, d_.owner, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
   set_client_size(410, 298);
-  list_ = std::make_unique<MacroListPanel>(MacroListPanel::Deps{*this, d_.profile, d_.files, d_.help, d_.program_dir,
-                                                                [this] { AssignHotKeys(); },
-                                                                [this] {
-                                                                  if (d_.new_macro) d_.new_macro();
-                                                                }});
+  list_ = std::make_unique<MacroListPanel>(MacroListPanel::Deps{
+      *this, d_.profile, d_.files, d_.help, d_.program_dir, [this] { AssignHotKeys(); },
+      [this] {
+        if (d_.new_macro) d_.new_macro();
+      },
+      [this](int n) { return triggers_ && triggers_->hotkeys().refused(n); }});
   // Tab moves between the list and the buttons.
   dialog_keys_ = d_.pump.dialog_keys(hwnd());
   tmr1_ = std::make_unique<Win32Timer>([this] {
     if (d_.delay_tick) d_.delay_tick();
   });
   tmr1_->start(10000);
-  triggers_ = std::make_unique<TriggerSet>(TriggerSet::Deps{d_.profile, d_.windows, d_.pump, d_.errors, d_.run_macro});
+  triggers_ = std::make_unique<TriggerSet>(
+      TriggerSet::Deps{d_.profile, d_.windows, d_.pump, d_.errors, d_.poll_titles, d_.run_macro});
 }
 
 MainForm::~MainForm() {
@@ -36,9 +38,14 @@ HotKeySlots& MainForm::hotkeys() {
   return triggers_->hotkeys();
 }
 
-void MainForm::FormCreate() {
+bool MainForm::hotkey_would_register(int n, ShortCut value) {
+  return triggers_->hotkeys().would_register(d_.profile, n, value);
+}
+
+void MainForm::FormCreate(bool reset_found) {
   LoadMacroList();
   AssignHotKeys();
+  if (!reset_found) return;
   MacroStore store(d_.profile);
   reset_found_handles(store);
 }
@@ -48,6 +55,11 @@ void MainForm::LoadMacroList() {
 }
 
 void MainForm::AssignHotKeys() {
+  if (!d_.register_hotkeys) {
+    MacroStore store(d_.profile);
+    if (store.entries() >= 1) LoadMacroList();
+    return;
+  }
   if (triggers_->assign_hotkeys() >= 1) LoadMacroList();
 }
 

@@ -11,6 +11,7 @@
 #include "platform/ports.h"
 #include "platform/win32/adapters.h"
 #include "platform/win32/window_win.h"
+#include "store/shortcut.h"
 
 namespace kv {
 class HotKeySlots;
@@ -37,6 +38,10 @@ class MainForm : public Window {
     Help& help;
     // Shortcut files start Keyvane.exe in this folder (ending in a backslash).
     std::string program_dir;
+    // Timer1's window-title poll runs (not in an instance that only runs its macros and ends).
+    bool poll_titles;
+    // The hotkey slots register their combinations (not beside the resident instance).
+    bool register_hotkeys;
     // ProcessHotKey: what the hotkeys and the window triggers run.
     std::function<void(int n)> run_macro;
     // Each tick of tmr1, the script player's delay timer.
@@ -48,8 +53,8 @@ class MainForm : public Window {
   explicit MainForm(Deps deps);
   ~MainForm() override;
 
-  // FormCreate: list, hotkeys, help file, FoundHandle reset.
-  void FormCreate();
+  // FormCreate: list, hotkeys, help file, and the FoundHandle reset when asked for.
+  void FormCreate(bool reset_found_handles);
 
   // Centres the window on the screen and shows it (first run, "&Open", the icon's double click).
   void show_centred();
@@ -63,6 +68,9 @@ class MainForm : public Window {
   // The hotkey slots with the authoring suspension flag (set by the wizard and the properties
   // dialog while they are open) and the hotkey busy flag.
   HotKeySlots& hotkeys();
+  // For the authoring forms' warning on OK or Finish: would `value`, stored for macro n, be
+  // registered (no lower-numbered macro has it and no other program holds it)?
+  bool hotkey_would_register(int n, ShortCut value);
   // "Print Macro List", also from the tray.
   void mnuPrintClick();
   void Shortcut_Create(TShellFolder where, int number);

@@ -85,7 +85,27 @@ void print_text_on(HDC dc, const std::string& text, const char* job_name) {
   if (EndDoc(dc) <= 0) throw Error("Printing failed");
 }
 
+UINT_PTR CALLBACK PrintDialog::hook(HWND dialog, UINT msg, WPARAM, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<PrintDialog*>(reinterpret_cast<const PRINTDLGA*>(lp)->lCustData);
+    self->dialog_ = dialog;
+  }
+  return FALSE;  // the dialog's own handling goes on
+}
+
 void PrintDialog::print(HWND owner, const std::string& text) {
+  if (showing_) {
+    if (dialog_) SetForegroundWindow(dialog_);
+    return;
+  }
+  showing_ = true;
+  struct Shown {
+    PrintDialog& d;
+    ~Shown() {
+      d.showing_ = false;
+      d.dialog_ = nullptr;
+    }
+  } shown{*this};
   PRINTDLGA pd{};
   BOOL chosen = FALSE;
   DWORD err = 0;
@@ -96,11 +116,14 @@ void PrintDialog::print(HWND owner, const std::string& text) {
     // Printing to a file is not offered: the text always goes to the printer. The driver makes
     // the copies asked for.
     pd.Flags = PD_RETURNDC | PD_NOWARNING | PD_NOSELECTION | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
-               PD_USEDEVMODECOPIESANDCOLLATE;
+               PD_USEDEVMODECOPIESANDCOLLATE | PD_ENABLEPRINTHOOK;
+    pd.lpfnPrintHook = hook;
+    pd.lCustData = reinterpret_cast<LPARAM>(this);
     // The dialog may replace the handles it is given; it owns what it replaces.
     pd.hDevMode = dev_mode_.release();
     pd.hDevNames = dev_names_.release();
     chosen = PrintDlgA(&pd);
+    dialog_ = nullptr;
     dev_mode_.reset(pd.hDevMode);
     dev_names_.reset(pd.hDevNames);
     err = chosen ? 0 : CommDlgExtendedError();

@@ -18,10 +18,14 @@ class PrintDialog {
   PrintDialog& operator=(const PrintDialog&) = delete;
 
   // Shows the dialog (owned by `owner`) and prints the text on the chosen printer; prints
-  // nothing when it is cancelled. Printer errors are raised as kv::Error.
+  // nothing when it is cancelled. Printer errors are raised as kv::Error. While the dialog is
+  // open (the tray menu still works), a second call only brings it forward.
   void print(HWND owner, const std::string& text);
 
  private:
+  static UINT_PTR CALLBACK hook(HWND dialog, UINT msg, WPARAM wp, LPARAM lp);
+  bool showing_ = false;
+  HWND dialog_ = nullptr;
   OwnedGlobal dev_mode_;
   OwnedGlobal dev_names_;
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Screenshots of the manager window at 100 %, 150 % and 200 % scaling (Wine's LogPixels), with
-# a few sample macros and the second row selected, into build/screenshots/manager-<percent>.png,
+# a few sample macros (one hotkey held by another program) and the second row selected, into build/screenshots/manager-<percent>.png,
 # and of the installer's and uninstaller's pages, gone through with the keyboard alone, into
 # build/screenshots/setup-<page>-<percent>.png, and of every page of the Macro Setup Wizard at
 # 100 % and 200 % into build/screenshots/wizard-<page>-<percent>.png, and of the script page
@@ -196,6 +196,10 @@ for percent in 100 150 200; do
   dpi=$((96 * percent / 100))
   printf '[Main]\r\nEntries=4\r\nFirstRun=1\r\n[Macro1]\r\nName=Open the weekly report\r\nType=1\r\nHotKey=49234\r\nTrigger=Untitled - Notepad\r\n[Macro2]\r\nName=Signature\r\nType=2\r\nHotKey=8304\r\n[Macro3]\r\nName=Fill in the order form\r\nType=3\r\nHotKey=49275\r\nTrigger=Order Entry\r\n[Macro4]\r\nName=Daily log entry\r\nType=4\r\n' \
     >"$drive_c/windows/macros.ini"
+  # Another program holds Ctrl+Alt+R, the first macro's combination: the list shows it marked.
+  rm -f "$progdir/held.log"
+  wine "$build/tools/kvmgr.exe" holdhotkey 3 82 'C:\kvshots\held.log' >/dev/null 2>&1 </dev/null &
+  for _ in $(seq 100); do [ -s "$progdir/held.log" ] && break; sleep 0.1; done
   wine "$progdir/Keyvane.exe" >/dev/null 2>&1 </dev/null &
   form=$(drive findvisible TfrmMain "Ostrel Keyvane" 30000 | head -n1)
   if [ -z "$form" ]; then

@@ -34,6 +34,9 @@ class HotKeyComponent {
   void set_Global(bool on) { global_ = on; }
   ShortCut HotKey() const { return hotkey_; }
   void set_HotKey(ShortCut value);
+  // The platform's answer to the last registration: false while a combination is set that the
+  // platform refused (another program, or an earlier slot, holds it) or that is not registered.
+  bool registered() const { return registered_; }
 
   Handler OnHotKey;
 
@@ -50,6 +53,7 @@ class HotKeyComponent {
   bool enabled_ = true;
   bool global_ = true;
   ShortCut hotkey_ = 0;
+  bool registered_ = false;
 };
 
 }  // namespace kv

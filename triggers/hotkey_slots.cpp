@@ -32,6 +32,24 @@ int HotKeySlots::AssignHotKeys(ProfileStore& profile) {
   return entries;
 }
 
+bool HotKeySlots::refused(int n) const {
+  if (n < 1 || n > kLastHotKeyMacro) return false;
+  const HotKeyComponent& s = *slots_[static_cast<std::size_t>(n)];
+  return s.HotKey() != 0 && !s.registered();
+}
+
+bool HotKeySlots::would_register(ProfileStore& profile, int n, ShortCut value) {
+  if (n < 1 || n > kLastHotKeyMacro || value == 0) return false;
+  MacroStore store(profile);
+  const int entries = store.entries();
+  for (int k = 1; k < n && k <= entries; ++k)
+    if (read_macro(store, k, {MacroKey::HotKey}).hot_key == value) return false;
+  // Held by one of our own slots: the next assignment hands it to the lowest macro that has it.
+  for (int s = 1; s <= kLastHotKeyMacro; ++s)
+    if (slot(s).HotKey() == value && slot(s).registered()) return true;
+  return d_.probe && d_.probe(hotkey_modifiers(value), hotkey_key(value));
+}
+
 bool HotKeySlots::modifiers_held() {
   return d_.key_down(kVkControl) || d_.key_down(kVkMenu) || d_.key_down(kVkShift);
 }

@@ -102,11 +102,11 @@ TitlePoll::Snapshot TitlePoll::snapshot() {
   return s;
 }
 
-std::shared_ptr<const TitlePoll::TriggerList> TitlePoll::triggers() {
+std::shared_ptr<const TitlePoll::TriggerList> TitlePoll::triggers(bool reread) {
   std::uint64_t stamp = 0;
   if (d_.watch) {
     stamp = d_.watch->stamp();
-    if (cached_ && stamp == cached_stamp_ && ++polls_since_read_ < kRereadEvery) return cached_;
+    if (!reread && cached_ && stamp == cached_stamp_ && ++polls_since_read_ < kRereadEvery) return cached_;
   }
   auto list = std::make_shared<TriggerList>();
   MacroStore store(d_.profile);
@@ -152,7 +152,7 @@ void TitlePoll::record(int n, const std::string& wanted, WindowHandle h, const s
 void TitlePoll::Timer1Timer() {
   // Held for the whole poll: a nested poll may replace the cache meanwhile.
   list_read_ = false;
-  const std::shared_ptr<const TriggerList> list = triggers();
+  std::shared_ptr<const TriggerList> list = triggers();
   const bool refresh = ++polls_since_titles_ >= kTitleRefreshEvery;
   if (refresh) {
     polls_since_titles_ = 0;
@@ -163,21 +163,31 @@ void TitlePoll::Timer1Timer() {
   windows_dirty_ = false;
   ran_last_poll_ = false;
   std::optional<Snapshot> windows;
-  for (const Trigger& t : *list) {
+  std::size_t i = 0;
+  while (i < list->size()) {
+    const Trigger t = (*list)[i++];
     if (!windows) windows = snapshot();
     const WindowHandle h = windows->find(t.wanted);
     if (!h) continue;
     // Messages first, FoundHandle after: a poll nested in here has recorded what it ran.
     d_.pump.process_messages();
     MacroStore store(d_.profile);
-    const std::string found = read_macro(store, t.n, {MacroKey::FoundHandle}).found_handle;
-    if (found_handle_contains(found, h)) continue;
+    // Those messages may have run a macro that deleted, renumbered or changed macros: record
+    // only into the macro that has this number and this trigger now.
+    if (t.n > store.entries()) continue;
+    const Macro now = read_macro(store, t.n, {MacroKey::Trigger, MacroKey::FoundHandle});
+    if (title_comparison_form(now.trigger) != t.wanted) continue;
+    if (found_handle_contains(now.found_handle, h)) continue;
     if (auto u = unrecorded_.find(t.n); u != unrecorded_.end() && u->second.count(h)) continue;
     if (!d_.windows.is_visible(h)) continue;
-    record(t.n, t.wanted, h, found);
+    record(t.n, t.wanted, h, now.found_handle);
     ran_last_poll_ = true;
     windows.reset();  // the run may open and close windows
     d_.run(t.n);
+    // Go on with the store as the macro left it: the macros after this one, as they are now.
+    list = triggers(true);
+    i = 0;
+    while (i < list->size() && (*list)[i].n <= t.n) ++i;
   }
 }
 

@@ -49,10 +49,18 @@ std::uint64_t Win32StoreWatch::stamp() {
 
 TriggerSet::TriggerSet(Deps deps) : profile_(deps.profile), watch_(deps.profile) {
   slots_ = std::make_unique<HotKeySlots>(
-      HotKeySlots::Deps{[](std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }, deps.pump, deps.run},
+      HotKeySlots::Deps{[](std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }, deps.pump, deps.run,
+                        [](unsigned modifiers, unsigned key) {
+                          // A thread hotkey under an identifier of the application's own range.
+                          constexpr int kProbeId = 0xBFFF;
+                          if (!RegisterHotKey(nullptr, kProbeId, modifiers, key)) return false;
+                          UnregisterHotKey(nullptr, kProbeId);
+                          return true;
+                        }},
       [](int) { return std::make_unique<TEPHotKey>(); });
   poll_ = std::make_unique<TitlePoll>(
       TitlePoll::Deps{deps.profile, deps.windows, deps.pump, deps.errors, std::move(deps.run), &watch_});
+  if (!deps.poll) return;
   // Reading every window's title four times a second costs a round trip per window: keep
   // them while the platform reports changes.
   g_poll = poll_.get();

@@ -29,6 +29,8 @@ class TriggerSet {
     MessagePump& pump;
     // Where the poll reports a refused write of FoundHandle.
     ErrorReport& errors;
+    // Whether Timer1 polls window titles at all.
+    bool poll;
     // ProcessHotKey: runs macro n.
     std::function<void(int n)> run;
   };

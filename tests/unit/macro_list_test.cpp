@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/macro_list.h"
+#include "forms/print_layout.h"
 #include "platform/error.h"
 #include "tests/fakes/fake_profile_store.h"
 #include "tests/fakes/fake_system.h"
@@ -47,6 +48,27 @@ TEST(MacroRows, NamesKindsHotkeysAndTriggersFromTheStore) {
   EXPECT_EQ(rows[3].shortcut_keys, "");
   EXPECT_EQ(rows[4].image, 0);
   EXPECT_EQ(rows[5].image, 0);  // unreadable Type reads as 1
+}
+
+TEST(MacroRows, ARefusedCombinationIsShownInUse) {
+  FakeProfileStore p;
+  MacroStore s(p);
+  p.write_string("Main", "Entries", "3");
+  add_macro(p, 1, {{"Name", "Held"}, {"HotKey", "49234"}});  // Ctrl+Alt+R
+  add_macro(p, 2, {{"Name", "Free"}, {"HotKey", "8304"}});
+  add_macro(p, 3, {{"Name", "None"}});
+  std::vector<int> asked;
+  const auto rows = read_macro_rows(s, no_platform_names, [&](int n) {
+    asked.push_back(n);
+    return n != 2;
+  });
+  EXPECT_EQ(rows[0].shortcut_keys, "Ctrl+Alt+R (in use)");
+  EXPECT_EQ(rows[1].shortcut_keys, "Shift+F1");
+  // A macro without a combination has nothing to mark, whatever its slot says.
+  EXPECT_EQ(rows[2].shortcut_keys, "");
+  EXPECT_EQ(asked, (std::vector<int>{1, 2}));
+  // The printed list takes the marked text and, being longer than 8, two tabs.
+  EXPECT_NE(macro_list_print_text(rows).find("Ctrl+Alt+R (in use)\t\tHeld\r\n"), std::string::npos);
 }
 
 TEST(MacroRows, EmptyStoreGivesNoRowsAndEntriesBoundsTheList) {

@@ -95,6 +95,25 @@ TEST(Hints, TrayToggleAndHintWindowKeepTheSettingInStep) {
   EXPECT_EQ(profile.writes(), writes);
 }
 
+TEST(Hints, TurnedBackOnTheHintWindowOpensCheckedAndOkKeepsThemOn) {
+  FakeProfileStore profile;
+  FakeEventLoop loop;
+  MacroStore store(profile);
+  bool checked = true;
+  EXPECT_TRUE(hint_box_checked_on_open(store));
+  hint_window_closed(store, loop, false, checked);  // the user unticked the box
+  EXPECT_FALSE(checked);
+  toggle_show_hints(store, checked);  // on again from the tray
+  // The next hint opens with the box as the setting is now; its OK leaves hints on.
+  const bool box = hint_box_checked_on_open(store);
+  EXPECT_TRUE(box);
+  hint_window_closed(store, loop, box, checked);
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(hints_enabled(store));
+  profile.write_string("Main", "Show Hints", "0");
+  EXPECT_FALSE(hint_box_checked_on_open(store));
+}
+
 TEST(Hints, RefusedWriteLeavesTheCheckMark) {
   FakeProfileStore profile;
   FakeEventLoop loop;

@@ -64,14 +64,14 @@ TEST(HintForm, ShowsTheTextUntilClosedAndKeepsTheSettingInStep) {
   EXPECT_FALSE(IsWindowVisible(form.hwnd()));
   s.queue.clear();
 
-  // On again from the tray: the box keeps the state the user left it in.
+  // On again from the tray: the box shows the setting, and OK leaves hints on.
   profile.write_string("Main", "Show Hints", "1");
   s.queue.push_back([&] {
-    EXPECT_FALSE(checked(form.cbShowHint()));
+    EXPECT_TRUE(checked(form.cbShowHint()));
     PostMessageA(form.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   });
   tray_checked = true;
   form.ShowHint("Fourth");
-  EXPECT_FALSE(tray_checked);
-  EXPECT_EQ(profile.read_string("Main", "Show Hints", ""), "0");
+  EXPECT_TRUE(tray_checked);
+  EXPECT_EQ(profile.read_string("Main", "Show Hints", ""), "1");
 }

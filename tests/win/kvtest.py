@@ -15,7 +15,7 @@ import kvwine  # noqa: E402
 
 SHIFT, CTRL, ALT = 0x2000, 0x4000, 0x8000
 
-WATCHED = ("Keyvane.exe", "kvtarget.exe", "kvsink.exe", "kvmarker.exe", "kvwindows.exe", "kvhtml.exe")
+WATCHED = ("Keyvane.exe", "kvtarget.exe", "kvsink.exe", "kvmarker.exe", "kvwindows.exe", "kvhtml.exe", "kvmgr.exe")
 
 
 # The class of the tray icon's hidden window (shared by every component window).

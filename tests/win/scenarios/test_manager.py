@@ -390,6 +390,33 @@ class Manager(kvtest.WineTestCase):
         self.assertFalse(os.path.exists(first))
         self.assertIsNone(self.s.msgbox("Keyvane", 0))
 
+    def print_dialogs(self):
+        rc, out = self.s.drive("enum")
+        return [l.split()[0] for l in out.splitlines() if ' 1 #32770 "Print"' in l]
+
+    def test_a_second_print_request_brings_the_open_dialog_forward(self):
+        out_ps = self.s.path("printed.ps")
+        rc, _ = self.mgr("addprinter", "KvOncePrinter", kvwine_path(out_ps), kvwine_path(DATA))
+        self.assertEqual(rc, 0, "no file-backed printer")
+        self.s.macros({"Name": "Alpha", "Type": 1, "HotKey": 16449})
+        pid, host, tray = self.s.start_resident()
+        dlg, combo = self.print_dialog_from_tray(tray)
+        self.s.drive("post", tray, "1124", "1", "0x205")
+        rc, menu = self.s.drive("popupmenu", "10000")
+        self.assertEqual(rc, 0, "the tray menu did not open over the print dialog")
+        self.s.drive("post", menu.strip(), "0x102", str(ord("p")), "0")
+        deadline = time.time() + 2.0
+        while time.time() < deadline:  # a second dialog would show within this
+            self.assertEqual(self.print_dialogs(), [dlg], "a second print dialog opened")
+            time.sleep(0.2)
+        self.s.drive("click", self.s.drive("child", dlg, "Button", "Cancel")[1].strip())
+        self.assertEqual(self.s.drive("waitgone", "#32770", "Print", "10000")[0], 0)
+        self.assertFalse(os.path.exists(out_ps))
+        # Closed, it opens again as before.
+        dlg, combo = self.print_dialog_from_tray(tray)
+        self.s.drive("click", self.s.drive("child", dlg, "Button", "Cancel")[1].strip())
+        self.assertEqual(self.s.drive("waitgone", "#32770", "Print", "10000")[0], 0)
+
 
 def read_bytes(path):
     with open(path, "rb") as f:
