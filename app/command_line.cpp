@@ -1,12 +1,14 @@
 #include "app/command_line.h"
 
 #include "platform/text.h"
-#include "store/macro_store.h"
+#include "store/macro.h"
 
 namespace kv {
 
 namespace {
-bool separator(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool separator(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 }  // namespace
 
 std::vector<std::string> split_command_line(const std::string& command_line) {
@@ -34,33 +36,38 @@ std::vector<std::string> split_command_line(const std::string& command_line) {
   return args;
 }
 
-bool is_close_switch(const std::string& argument) { return ascii_upper(argument.substr(0, 6)) == "/CLOSE"; }
-
-std::string wanted_name(const std::string& argument) {
-  if (ascii_upper(argument.substr(0, 6)) == "/OPEN:") {
-    const std::string rest = argument.size() > 6 ? argument.substr(6, 150) : std::string();
-    return ascii_upper(trim_controls(rest));
-  }
-  return ascii_upper(argument);
+bool is_close_switch(const std::string& argument) {
+  return ascii_upper(argument.substr(0, 6)) == "/CLOSE";
 }
 
-bool DoCommandLine(const std::vector<std::string>& arguments, ProfileStore& profile, MessagePump& pump,
-                   const std::function<void(int)>& process_hotkey) {
-  bool close_when_done = false;
+std::string given_name(const std::string& argument) {
+  if (ascii_upper(argument.substr(0, 6)) == "/OPEN:")
+    return trim_controls(argument.size() > 6 ? argument.substr(6, 150) : std::string());
+  return argument;
+}
+
+std::string wanted_name(const std::string& argument) {
+  return ascii_upper(given_name(argument));
+}
+
+CommandLineOutcome DoCommandLine(const std::vector<std::string>& arguments, ProfileStore& profile, MessagePump& pump,
+                                 const std::function<void(int)>& process_hotkey) {
+  CommandLineOutcome outcome;
   for (const std::string& argument : arguments) {
     if (is_close_switch(argument)) {
-      close_when_done = true;
+      outcome.close_when_done = true;
       continue;
     }
-    const std::string wanted = wanted_name(argument);
     MacroStore store(profile);
-    const int count = store.entries();
-    for (int k = 1; k <= count; ++k) {
-      if (ascii_upper(store.read_string(macro_section(k), keys::kName, "")) == wanted) process_hotkey(k);
-      pump.process_messages();
-    }
+    int matched = 0;
+    for_each_macro_named(store, wanted_name(argument), pump, [&](int n) {
+      ++matched;
+      ++outcome.runs;
+      process_hotkey(n);
+    });
+    if (matched == 0) outcome.unmatched.push_back(given_name(argument));
   }
-  return close_when_done;
+  return outcome;
 }
 
 }  // namespace kv

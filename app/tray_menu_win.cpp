@@ -1,27 +1,24 @@
 #include "app/tray_menu_win.h"
 
-#include "app/app_win.h"
-#include "app/help_win.h"
-#include "app/hints.h"
-#include "app/host_win.h"
-#include "forms/about_form_win.h"
+#include "forms/hints.h"
 #include "forms/main_form_win.h"
+#include "platform/win32/window_win.h"
 
 namespace kv::win {
 
-TrayMenu::TrayMenu() {
+TrayMenu::TrayMenu(Deps deps) : d_(std::move(deps)) {
   popup_.reset(CreatePopupMenu());
-  help_ = CreatePopupMenu();
-  AppendMenuA(help_, MF_STRING, kOperation, "&Operation");
-  AppendMenuA(help_, MF_STRING, kShowHints, "&Show Hints");
-  AppendMenuA(help_, MF_STRING, kFaq, "&Frequently Asked Questions");
-  AppendMenuA(help_, MF_STRING, kSupport, "&Technical Support");
-  AppendMenuA(help_, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(help_, MF_STRING, kAbout, "&About...");
+  OwnedMenu help(CreatePopupMenu());
+  AppendMenuA(help.get(), MF_STRING, kOperation, "&Operation");
+  AppendMenuA(help.get(), MF_STRING, kShowHints, "&Show Hints");
+  AppendMenuA(help.get(), MF_STRING, kFaq, "&Frequently Asked Questions");
+  AppendMenuA(help.get(), MF_STRING, kSupport, "&Technical Support");
+  AppendMenuA(help.get(), MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(help.get(), MF_STRING, kAbout, "&About...");
   HMENU m = popup_.get();
   AppendMenuA(m, MF_STRING | MF_GRAYED, kOpen, "&Open");
   AppendMenuA(m, MF_STRING, kPrint, "&Print Macro List");
-  AppendMenuA(m, MF_POPUP, reinterpret_cast<UINT_PTR>(help_), "&Help");
+  help_ = append_submenu(m, std::move(help), "&Help");
   AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(m, MF_STRING, kVisit, "&Visit Ostrel on the Web");
   AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
@@ -38,60 +35,57 @@ TrayMenu::TrayMenu() {
 }
 
 void TrayMenu::update_items() {
-  const bool open = app().host_state.open_enabled();
+  const bool open = d_.state.open_enabled();
   EnableMenuItem(popup_.get(), kOpen, MF_BYCOMMAND | (open ? MF_ENABLED : MF_GRAYED));
-  const bool hints = app().host && app().host->show_hints_checked();
+  const bool hints = d_.state.show_hints_checked();
   CheckMenuItem(help_, kShowHints, MF_BYCOMMAND | (hints ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void TrayMenu::Open1Click() {
-  if (!app().host_state.open_enabled() || !app().main_form) return;
-  MainForm& f = *app().main_form;
-  f.show_centred();
-  SetWindowPos(f.hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
+  MainForm* f = d_.manager();
+  if (!d_.state.open_enabled() || !f) return;
+  f->show_centred();
+  SetWindowPos(f->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void TrayMenu::TrayIcon1DblClick() {
-  if (!app().host_state.open_enabled() || !app().main_form) return;
-  MainForm& f = *app().main_form;
-  f.show_centred();
-  app().pump.process_messages();
-  SetForegroundWindow(f.hwnd());
+  MainForm* f = d_.manager();
+  if (!d_.state.open_enabled() || !f) return;
+  f->show_centred();
+  d_.pump.process_messages();
+  SetForegroundWindow(f->hwnd());
 }
 
 void TrayMenu::command(UINT id) {
-  App& a = app();
   switch (id) {
     case kOpen:
       Open1Click();
       break;
     case kPrint:
-      if (a.main_form) a.main_form->mnuPrintClick();
+      if (MainForm* f = d_.manager()) f->mnuPrintClick();
       break;
     case kOperation:
-      open_help_topic("Operation");
+      d_.help.open_topic("Operation");
       break;
     case kShowHints: {
-      MacroStore store(a.profile);
-      bool checked = a.host->show_hints_checked();
-      toggle_show_hints(store, checked);
-      a.host->set_show_hints_checked(checked);
+      MacroStore store(d_.profile);
+      toggle_show_hints(store, d_.state.show_hints_checked());
       break;
     }
     case kFaq:
-      open_faq();
+      d_.help.open_faq();
       break;
     case kSupport:
-      a.shell.open(kSupportAddress);
+      d_.shell.open(kSupportAddress);
       break;
     case kAbout:
-      show_about_box();
+      if (MainForm* f = d_.manager()) f->show_about_box();
       break;
     case kVisit:
-      a.shell.open(kHomeAddress);
+      d_.shell.open(kHomeAddress);
       break;
     case kExit:
-      a.terminate();
+      d_.pump.terminate();
       break;
     default:
       break;

@@ -3,12 +3,18 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
+#include <functional>
 
+#include "app/host_state.h"
+#include "components/help_win.h"
 #include "components/tray_icon_win.h"
+#include "platform/ports.h"
+#include "platform/win32/adapters.h"
 #include "platform/win32/handles.h"
 
 namespace kv::win {
+
+class MainForm;
 
 inline constexpr char kTrayHint[] = "Ostrel Keyvane - Right Click For Options";
 inline constexpr char kSupportAddress[] = "https://www.ostrel.example/keyvane/support/";
@@ -16,6 +22,17 @@ inline constexpr char kHomeAddress[] = "https://www.ostrel.example/";
 
 class TrayMenu {
  public:
+  struct Deps {
+    ProfileStore& profile;
+    // Processes messages after the double click's show; "&Exit" ends the application.
+    Win32MessagePump& pump;
+    Shell& shell;
+    Help& help;
+    HostState& state;
+    // The manager window, created after the host: nullptr until then.
+    std::function<MainForm*()> manager;
+  };
+
   enum Command : UINT {
     kOpen = 1,
     kPrint,
@@ -28,9 +45,7 @@ class TrayMenu {
     kExit,
   };
 
-  TrayMenu();
-  TEPTrayIcon& icon() { return icon_; }
-  HMENU menu() const { return popup_.get(); }
+  explicit TrayMenu(Deps deps);
 
   void command(UINT id);
   // Open1Click and TrayIcon1DblClick.
@@ -39,6 +54,7 @@ class TrayMenu {
 
  private:
   void update_items();
+  Deps d_;
   OwnedMenu popup_;
   HMENU help_ = nullptr;  // owned by popup_
   TEPTrayIcon icon_;

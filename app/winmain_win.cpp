@@ -1,94 +1,25 @@
-// Keyvane.exe: start-up in its fixed order, the command line, the first run, the message loop.
+// Keyvane.exe: a start without /CLOSE while Keyvane already runs in the session hands its
+// arguments to that instance and ends; otherwise the program is built in its start-up order and
+// runs until it is asked to end.
 #include <windows.h>
-#include <commctrl.h>
 
-#include "app/app_win.h"
+#include <optional>
+
 #include "app/command_line.h"
-#include "app/host_win.h"
-#include "app/typing_win.h"
-#include "forms/hint_form_win.h"
-#include "forms/main_form_win.h"
-#include "journal/recorder_win.h"
-#include "store/macro_store.h"
+#include "app/program_win.h"
+#include "app/single_instance_win.h"
+#include "app/start_plan.h"
 
-namespace kv::win {
-
-App& app() {
-  static App instance;
-  return instance;
-}
-
-HWND App::application_window() { return app().host ? app().host->hwnd() : nullptr; }
-
-void App::ProcessHotKey(int n) { runner->ProcessHotKey(n); }
-
-namespace {
-
-void create_forms(App& a) {
-  // The wizard's place: it owns the journal control and the key-sequence sender.
-  a.recorder = make_recorder();
-  create_sender(a);
-  a.runner = std::make_unique<MacroRunner>(MacroRunner::Deps{
-      a.profile, a.files, a.shell, *a.recorder, a.pump, [](const std::string& s) { app().host_state.RecordFinished(s); }});
-  a.recorder->on_finished = [](bool) { app().runner->RecorderFinished(); };
-  a.host = std::make_unique<HostWindow>();
-  a.hint_form = std::make_unique<HintForm>();
-  a.main_form = std::make_unique<MainForm>();
-  guarded([&] { a.main_form->FormCreate(); });
-  create_prompt_and_player(a);
-}
-
-// Returns false when the program must end without entering the message loop.
-bool first_run(App& a) {
-  try {
-    MacroStore store(a.profile);
-    if (store.read_bool(keys::kMain, keys::kFirstRun, true)) {
-      a.main_form->show_centred();
-      store.write_bool(keys::kMain, keys::kFirstRun, false);
-    } else {
-      ShowWindow(a.main_form->hwnd(), SW_HIDE);
-    }
-    return true;
-  } catch (...) {
-    report_current_exception();
-    return false;
-  }
-}
-
-int run() {
-  App& a = app();
-  a.instance = GetModuleHandleA(nullptr);
-  a.program_dir = program_folder();
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&icc);
-  a.pump.process_messages();
-
-  create_forms(a);
-
-  std::vector<std::string> args = split_command_line(GetCommandLineA());
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::vector<std::string> args = kv::split_command_line(GetCommandLineA());
   if (!args.empty()) args.erase(args.begin());
-  const bool close = DoCommandLine(args, a.profile, a.pump, [](int n) { guarded([n] { app().ProcessHotKey(n); }); });
-  a.host_state.set_close_when_done(close);
-  a.host->enable_playback_timer();
-  a.host_state.enable_open();
-
-  if (first_run(a)) {
-    while (!a.pump.terminated()) {
-      a.pump.wait_for_message();
-      a.pump.process_messages();
-    }
+  const kv::StartPlan plan = kv::plan_start(args, kv::win::resident_running());
+  // Held for the whole run: while it lives, this is the session's resident instance.
+  std::optional<kv::win::SessionClaim> claim;
+  if (plan.single_instance) {
+    claim.emplace();
+    if (claim->taken() && kv::win::hand_over_to_resident(args)) return 0;
   }
-
-  destroy_typing(a);
-  a.main_form.reset();
-  a.hint_form.reset();
-  a.host.reset();
-  a.runner.reset();
-  a.recorder.reset();
-  return 0;
+  kv::win::Program program(std::move(args), plan);
+  return program.run();
 }
-
-}  // namespace
-}  // namespace kv::win
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return kv::win::run(); }

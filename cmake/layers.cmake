@@ -18,5 +18,5 @@ set(KV_USES_triggers engine store sendkey journal platform)
 set(KV_USES_components store platform)
 set(KV_USES_forms triggers engine components store sendkey journal platform)
 set(KV_USES_app forms triggers engine components store sendkey journal platform)
-# Includes that still go the wrong way while the Windows side is being reshaped.
-set(KV_LAYER_EXCEPTIONS "forms->app" "triggers->app")
+# Includes allowed against the order (none).
+set(KV_LAYER_EXCEPTIONS)

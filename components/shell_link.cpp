@@ -7,34 +7,42 @@ namespace kv {
 
 std::string_view shell_folder_value_name(TShellFolder folder) {
   switch (folder) {
-    case TShellFolder::sfNone: return {};
-    case TShellFolder::sfDesktop: return "Desktop";
-    case TShellFolder::sfFavorites: return "Favorites";
-    case TShellFolder::sfFonts: return "Fonts";
-    case TShellFolder::sfPersonal: return "Personal";
-    case TShellFolder::sfPrograms: return "Programs";
-    case TShellFolder::sfRecent: return "Recent";
-    case TShellFolder::sfSendTo: return "SendTo";
-    case TShellFolder::sfStartMenu: return "Start Menu";
-    case TShellFolder::sfStartup: return "Startup";
-    case TShellFolder::sfTemplates: return "Templates";
+    case TShellFolder::sfNone:
+      return {};
+    case TShellFolder::sfDesktop:
+      return "Desktop";
+    case TShellFolder::sfFavorites:
+      return "Favorites";
+    case TShellFolder::sfFonts:
+      return "Fonts";
+    case TShellFolder::sfPersonal:
+      return "Personal";
+    case TShellFolder::sfPrograms:
+      return "Programs";
+    case TShellFolder::sfRecent:
+      return "Recent";
+    case TShellFolder::sfSendTo:
+      return "SendTo";
+    case TShellFolder::sfStartMenu:
+      return "Start Menu";
+    case TShellFolder::sfStartup:
+      return "Startup";
+    case TShellFolder::sfTemplates:
+      return "Templates";
   }
   return {};
 }
 
 int show_command(TWindowState state) {
   switch (state) {
-    case TWindowState::wsMinimized: return 7;
-    case TWindowState::wsMaximized: return 3;
-    case TWindowState::wsNormal: break;
+    case TWindowState::wsMinimized:
+      return 7;
+    case TWindowState::wsMaximized:
+      return 3;
+    case TWindowState::wsNormal:
+      break;
   }
   return 1;
-}
-
-TWindowState window_state_of(int cmd) {
-  if (cmd == 7) return TWindowState::wsMinimized;
-  if (cmd == 3) return TWindowState::wsMaximized;
-  return TWindowState::wsNormal;
 }
 
 std::uint16_t link_hotkey_from_shortcut(ShortCut value) {
@@ -43,15 +51,6 @@ std::uint16_t link_hotkey_from_shortcut(ShortCut value) {
   if (value & kCtrlBit) mods |= 2;
   if (value & kAltBit) mods |= 4;
   return static_cast<std::uint16_t>((mods << 8) | (value & 0xFF));
-}
-
-ShortCut shortcut_from_link_hotkey(std::uint16_t word) {
-  const unsigned mods = word >> 8;
-  unsigned value = word & 0xFF;
-  if (mods & 1) value |= kShiftBit;
-  if (mods & 2) value |= kCtrlBit;
-  if (mods & 4) value |= kAltBit;
-  return static_cast<ShortCut>(value);
 }
 
 std::string file_name_part(std::string_view path) {

@@ -42,13 +42,10 @@ class ShellFolderSource {
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 // Show commands: SW_SHOWNORMAL, SW_SHOWMINNOACTIVE, SW_SHOWMAXIMIZED.
 int show_command(TWindowState state);
-// Unknown show commands read as normal.
-TWindowState window_state_of(int show_command);
 
 // The shell's link hotkey word: virtual key in the low byte, Shift 1, Ctrl 2, Alt 4 in the
 // high byte.
 std::uint16_t link_hotkey_from_shortcut(ShortCut value);
-ShortCut shortcut_from_link_hotkey(std::uint16_t word);
 
 // What follows the last backslash or colon.
 std::string file_name_part(std::string_view path);
@@ -82,12 +79,15 @@ class ShellLinkWriter {
 };
 
 // The three messages of a failed save (the program's own texts, in the ANSI code page).
-inline constexpr const char* kLinkCreateFailed = "\"CoCreateInstance\" a \xE9"
-                                                 "chou\xE9.";
-inline constexpr const char* kLinkPersistFailed = "\"PersistFile QueryInterface\" a \xE9"
-                                                  "chou\xE9.";
-inline constexpr const char* kLinkWriteFailed = "Erreur en \xE9"
-                                                "criture.";
+inline constexpr const char* kLinkCreateFailed =
+    "\"CoCreateInstance\" a \xE9"
+    "chou\xE9.";
+inline constexpr const char* kLinkPersistFailed =
+    "\"PersistFile QueryInterface\" a \xE9"
+    "chou\xE9.";
+inline constexpr const char* kLinkWriteFailed =
+    "Erreur en \xE9"
+    "criture.";
 // Each text goes to the link object through a 256-byte buffer.
 inline constexpr std::size_t kLinkTextMax = 255;
 
@@ -100,11 +100,8 @@ class TPBShellLink {
 
   const std::string& FileName() const { return file_name_; }
   void SetFileName(std::string_view text);
-  TShellFolder ShellFolder() const { return shell_folder_; }
   void SetShellFolder(TShellFolder folder);
-  TWindowState WindowState() const { return window_state_of(show_cmd_); }
   void SetWindowState(TWindowState state) { show_cmd_ = show_command(state); }
-  ShortCut HotKey() const { return shortcut_from_link_hotkey(hotkey_); }
   void SetHotKey(ShortCut value) { hotkey_ = link_hotkey_from_shortcut(value); }
 
   // Writes the link file (an existing one is overwritten). Refuses, writing nothing, when the

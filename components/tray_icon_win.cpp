@@ -4,20 +4,18 @@
 
 #include <cstring>
 
-#include "platform/win32/adapters.h"
-
 namespace kv::win {
 
 namespace {
-
-constexpr char kClass[] = "TEPTrayIcon";
 
 UINT taskbar_created_message() {
   static const UINT m = RegisterWindowMessageA("TaskbarCreated");
   return m;
 }
 
-bool down(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
+bool down(int vk) {
+  return (GetKeyState(vk) & 0x8000) != 0;
+}
 
 unsigned shift_state() {
   unsigned s = 0;
@@ -32,27 +30,21 @@ unsigned shift_state() {
 
 }  // namespace
 
-TEPTrayIcon::TEPTrayIcon() : model_([this](TrayCall c, const std::string& tip) { return notify(c, tip); }) {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &TEPTrayIcon::proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
+TEPTrayIcon::TEPTrayIcon()
+    : model_([this](TrayCall c, const std::string& tip) { return notify(c, tip); }),
+      // Hidden top-level: a message-only window would miss the taskbar's broadcast.
+      window_(ComponentWindow::Kind::HiddenTopLevel, [this](UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
+        if (!handle(msg, lp)) return false;
+        result = 0;
+        return true;
+      }) {
   static UINT next_id = 0;
   id_ = ++next_id;
-  // A hidden top-level window: message-only windows miss the taskbar's broadcast.
-  window_.reset(CreateWindowExA(WS_EX_TOOLWINDOW, kClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr));
-  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   taskbar_created_message();
 }
 
 TEPTrayIcon::~TEPTrayIcon() {
   model_.destroyed();
-  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, 0);
 }
 
 void TEPTrayIcon::set_Icon(HICON icon) {
@@ -63,7 +55,7 @@ void TEPTrayIcon::set_Icon(HICON icon) {
 bool TEPTrayIcon::notify(TrayCall call, const std::string& tip) {
   NOTIFYICONDATAA d{};
   d.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  d.hWnd = window_.get();
+  d.hWnd = window_.hwnd();
   d.uID = id_;
   d.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   d.uCallbackMessage = kTrayCallbackMessage;
@@ -106,25 +98,24 @@ void TEPTrayIcon::show_menu(int x, int y) {
   // The menu closes when the user clicks elsewhere only if a window of ours is in the
   // foreground while it is up; with no active form our own hidden window serves.
   HWND form = GetActiveWindow();
-  if (!form) form = window_.get();
+  if (!form) form = window_.hwnd();
   SetForegroundWindow(form);
   const UINT cmd = static_cast<UINT>(
-      TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, window_.get(), nullptr));
+      TrackPopupMenu(menu_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, window_.hwnd(), nullptr));
   PostMessageA(form, WM_NULL, 0, 0);
   if (cmd && OnMenuCommand) OnMenuCommand(cmd);
 }
 
-LRESULT CALLBACK TEPTrayIcon::proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<TEPTrayIcon*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-  if (self && msg == kTrayCallbackMessage) {
-    guarded([self, lp] { self->callback(static_cast<UINT>(lp)); });
-    return 0;
+bool TEPTrayIcon::handle(UINT msg, LPARAM lp) {
+  if (msg == kTrayCallbackMessage) {
+    callback(static_cast<UINT>(lp));
+    return true;
   }
-  if (self && msg == taskbar_created_message()) {
-    self->model_.taskbar_created();
-    return 0;
+  if (msg == taskbar_created_message()) {
+    model_.taskbar_created();
+    return true;
   }
-  return DefWindowProcA(w, msg, wp, lp);
+  return false;
 }
 
 }  // namespace kv::win

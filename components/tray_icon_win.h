@@ -7,7 +7,7 @@
 #include <string>
 
 #include "components/tray_icon.h"
-#include "platform/win32/handles.h"
+#include "platform/win32/window_win.h"
 
 namespace kv::win {
 
@@ -37,20 +37,17 @@ class TEPTrayIcon {
   std::function<void()> OnPopup;
   std::function<void(UINT id)> OnMenuCommand;
 
-  HWND window() const { return window_.get(); }
-  UINT id() const { return id_; }
-
  private:
-  static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
+  bool handle(UINT msg, LPARAM lp);
   bool notify(TrayCall call, const std::string& tip);
   void callback(UINT mouse_message);
   void show_menu(int x, int y);
 
-  OwnedWindow window_;
   UINT id_ = 0;
   HICON icon_ = nullptr;
   HMENU menu_ = nullptr;
   TrayIconModel model_;
+  ComponentWindow window_;
 };
 
 }  // namespace kv::win

@@ -2,7 +2,7 @@
 
 #include "platform/error.h"
 #include "platform/scope_exit.h"
-#include "store/macro_store.h"
+#include "store/macro.h"
 
 namespace kv {
 
@@ -10,31 +10,26 @@ void MacroRunner::ProcessHotKey(int n) {
   ++runs_;
   const ScopeExit done([this] { --runs_; });
   MacroStore store(d_.profile);
-  const std::string section = macro_section(n);
-  const int kind = store.read_integer(section, keys::kType, 0);
-  switch (kind) {
-    case 1:
-      d_.shell.open(store.read_string(section, "Filename", ""));
+  const Macro macro = read_macro(store, n, {MacroKey::Type, MacroKey::FileName, MacroKey::Speed});
+  switch (macro.kind) {
+    case MacroKind::StartApplication:
+      d_.shell.open(macro.file_name);
       report(kStatusNoRecord);
       break;
-    case 2:
-    case 3: {
-      const std::string path = d_.files.program_dir() + store.read_string(section, "Filename", "");
-      d_.journal.set_playback_file_name(path);
-      const bool high_speed = kind == 2 || store.read_integer(section, keys::kSpeed, 1) != 1;
-      d_.journal.set_hi_speed_playback(high_speed);
+    case MacroKind::Keystrokes:
+    case MacroKind::MouseAndKeyboard:
+      d_.journal.set_playback_file_name(d_.files.program_dir() + macro.file_name);
+      d_.journal.set_hi_speed_playback(macro.kind == MacroKind::Keystrokes || macro.high_speed());
       // A playback into a program above us would be dropped as silently as typing.
       if (target_check_) target_check_->check();
       journal_idle_ = false;
       d_.journal.start_playback();
       break;
-    }
-    case 4:
-      PlayScriptFile(d_.files.program_dir() + store.read_string(section, "Filename", ""));
-      break;
-    default:
+    case MacroKind::AdvancedScript:
+      PlayScriptFile(d_.files.program_dir() + macro.file_name);
       break;
   }
+  // Any other stored Type runs nothing.
 }
 
 std::string join_script_lines(const std::string& file_content) {

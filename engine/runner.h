@@ -49,7 +49,6 @@ class MacroRunner {
   void RecorderFinished();
 
   bool journal_idle() const { return journal_idle_; }
-  void set_journal_idle(bool idle) { journal_idle_ = idle; }
 
  private:
   // Reports a run's end to the host, unless it ran inside another run.

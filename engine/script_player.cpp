@@ -9,7 +9,7 @@
 #include "platform/scope_exit.h"
 #include "platform/text.h"
 #include "store/integer.h"
-#include "store/macro_store.h"
+#include "store/macro.h"
 
 namespace kv {
 
@@ -178,7 +178,7 @@ std::string_view ScriptPlayer::run_token(std::string_view text) {
   MacroStore store(d_.profile);
   const int entries = store.entries();
   for (int i = 1; i <= entries && !stopping(); ++i) {
-    if (ascii_upper(store.read_string(macro_section(i), keys::kName, "")) == name) {
+    if (ascii_upper(read_macro(store, i, {MacroKey::Name}).name) == name) {
       ++run_depth_;
       const ScopeExit back([this] { --run_depth_; });
       d_.sender.WaitDelivered();  // the macro may start a program that takes the focus

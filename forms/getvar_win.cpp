@@ -9,16 +9,9 @@ namespace {
 
 constexpr int kButton1 = IDOK;  // Enter in the edit presses the default button
 
-std::string window_text(HWND w) {
-  const int n = GetWindowTextLengthA(w);
-  std::string text(static_cast<std::size_t>(n) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(w, text.data(), n + 1)));
-  return text;
-}
-
 }  // namespace
 
-GetVarForm::GetVarForm(MessagePump& pump) : pump_(pump) {
+GetVarForm::GetVarForm(Deps deps) : modal_(deps.pump) {
   create("TfrmGetVar", kGetVarCaption, WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
          CW_USEDEFAULT, CW_USEDEFAULT, 100, 100);
   set_client_size(233, 100);
@@ -29,11 +22,7 @@ GetVarForm::GetVarForm(MessagePump& pump) : pump_(pump) {
   edt_val_ = create_control(*this, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, 5, 44, 222, 21, 101, WS_EX_CLIENTEDGE);
   button1_ = create_control(*this, "BUTTON", "&OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 147, 73, 82, 22, kButton1);
   apply_font(hwnd(), font_.get());
-  Win32MessagePump::add_dialog(hwnd());
-}
-
-GetVarForm::~GetVarForm() {
-  Win32MessagePump::remove_dialog(hwnd());
+  dialog_keys_ = deps.pump.dialog_keys(hwnd());
 }
 
 void GetVarForm::FormShow() {
@@ -44,34 +33,24 @@ void GetVarForm::FormShow() {
 std::string GetVarForm::ask(const std::string& prompt) {
   // A macro started while the form is up (by a window trigger, say) may ask in its turn: its
   // question takes the form until answered, then the first one comes back as it was left.
-  const bool nested = !closed_;
-  const std::string outer_prompt = nested ? window_text(lbl_prompt_) : std::string();
-  const std::string outer_value = nested ? window_text(edt_val_) : std::string();
+  const bool nested = modal_.running();
+  const std::string outer_prompt = nested ? control_text(lbl_prompt_) : std::string();
+  const std::string outer_value = nested ? control_text(edt_val_) : std::string();
   SetWindowTextA(lbl_prompt_, prompt.c_str());
   SetWindowTextA(edt_val_, "");
-  std::string value;
-  {
-    // Modal: the program's other windows take no input while the prompt is up.
-    const ModalScope modal(hwnd());
+  modal_.run(hwnd(), [&] {
     if (!nested) centre_on_screen();
-    closed_ = false;
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     FormShow();
-    while (!closed_ && !pump_.terminated()) {
-      pump_.wait_for_message();
-      pump_.process_messages();
-    }
-    value = window_text(edt_val_);
-    SetWindowTextA(edt_val_, "");
-  }
+  });
+  const std::string value = control_text(edt_val_);
+  SetWindowTextA(edt_val_, "");
   if (nested) {
     SetWindowTextA(lbl_prompt_, outer_prompt.c_str());
     SetWindowTextA(edt_val_, outer_value.c_str());
     SendMessageA(edt_val_, EM_SETSEL, outer_value.size(), static_cast<LPARAM>(outer_value.size()));
-    closed_ = false;
     FormShow();
   } else {
-    closed_ = true;
     ShowWindow(hwnd(), SW_HIDE);
   }
   return value;
@@ -94,7 +73,7 @@ bool GetVarForm::handle(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
       result = 0;
       return true;
     case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE && !closed_) SetFocus(edt_val_);
+      if (LOWORD(wp) != WA_INACTIVE && modal_.running()) SetFocus(edt_val_);
       return false;
     default:
       return false;

@@ -3,7 +3,9 @@
 #pragma once
 #include <string>
 
+#include "forms/modal_win.h"
 #include "platform/ports.h"
+#include "platform/win32/adapters.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_win.h"
 
@@ -13,8 +15,11 @@ inline constexpr const char* kGetVarCaption = "Keyvane Input Box";
 
 class GetVarForm : public Window, public RuntimePrompt {
  public:
-  explicit GetVarForm(MessagePump& pump);
-  ~GetVarForm() override;
+  struct Deps {
+    Win32MessagePump& pump;
+  };
+
+  explicit GetVarForm(Deps deps);
 
   // Shows the prompt and returns the edit's text once the form closes; the edit is emptied.
   std::string ask(const std::string& prompt) override;
@@ -27,14 +32,14 @@ class GetVarForm : public Window, public RuntimePrompt {
 
  private:
   void FormShow();
-  void Button1Click() { closed_ = true; }
+  void Button1Click() { modal_.end(); }
 
-  MessagePump& pump_;
+  ModalRun modal_;
+  Win32MessagePump::Registration dialog_keys_;
   OwnedFont font_;
   HWND lbl_prompt_ = nullptr;
   HWND edt_val_ = nullptr;
   HWND button1_ = nullptr;
-  bool closed_ = true;
 };
 
 }  // namespace kv::win

@@ -1,40 +1,26 @@
 #include "forms/hint_form_win.h"
 
-#include "app/app_win.h"
-#include "app/hints.h"
-#include "app/host_win.h"
-#include "forms/modal_win.h"
+#include "forms/hints.h"
 
 namespace kv::win {
 
 namespace {
 constexpr int kCheckBox = 101;
-
-// Runs the message loop until the window is hidden or the program is asked to end.
-void run_modal(HWND w, const bool& open) {
-  App& a = app();
-  while (open && IsWindow(w) && !a.pump.terminated()) {
-    a.pump.wait_for_message();
-    a.pump.process_messages();
-  }
-}
 }  // namespace
 
-HintForm::HintForm() {
+HintForm::HintForm(Deps deps) : d_(deps), modal_(deps.pump) {
   create("TfrmHint", "Keyvane Hints", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME,
          0, 0, 100, 100);
   set_client_size(330, 196);
   mmo_hint_ = create_control(*this, "EDIT", "", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
                              8, 8, 314, 148, 100, WS_EX_CLIENTEDGE);
-  cb_show_hint_ = create_control(*this, "BUTTON", "Show hints", BS_AUTOCHECKBOX | WS_TABSTOP, 8, 166, 150, 20,
-                                 kCheckBox);
+  cb_show_hint_ =
+      create_control(*this, "BUTTON", "Show hints", BS_AUTOCHECKBOX | WS_TABSTOP, 8, 166, 150, 20, kCheckBox);
   cmd_ok_ = create_control(*this, "BUTTON", "&OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 247, 164, 75, 24, IDOK);
   SendMessageA(cb_show_hint_, BM_SETCHECK, BST_CHECKED, 0);
   info_brush_.reset(CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
-  Win32MessagePump::add_dialog(hwnd());
+  dialog_keys_ = d_.pump.dialog_keys(hwnd());
 }
-
-HintForm::~HintForm() { Win32MessagePump::remove_dialog(hwnd()); }
 
 void HintForm::show_modal(const std::string& text) {
   // Edit controls break lines only at CR LF.
@@ -44,26 +30,16 @@ void HintForm::show_modal(const std::string& text) {
     crlf += text[i];
   }
   SetWindowTextA(mmo_hint_, crlf.c_str());
-  centre_on_screen();
-  open_ = true;
-  {
-    ModalScope modal(hwnd());
-    ShowWindow(hwnd(), SW_SHOW);
-    SetForegroundWindow(hwnd());
-    SetFocus(cmd_ok_);
-    run_modal(hwnd(), open_);
-  }  // the other windows take input again before this one hides, so one of them gets the focus
-  ShowWindow(hwnd(), SW_HIDE);
+  MacroStore store(d_.profile);
+  SendMessageA(cb_show_hint_, BM_SETCHECK, hint_box_checked_on_open(store) ? BST_CHECKED : BST_UNCHECKED, 0);
+  modal_.show_centred(*this, cmd_ok_);
 }
 
 void HintForm::close() {
-  App& a = app();
-  MacroStore store(a.profile);
-  bool checked = a.host->show_hints_checked();
+  MacroStore store(d_.profile);
   // A refused write raises here: the window stays open and the tray mark unchanged.
-  hint_window_closed(store, a.pump, SendMessageA(cb_show_hint_, BM_GETCHECK, 0, 0) == BST_CHECKED, checked);
-  a.host->set_show_hints_checked(checked);
-  open_ = false;
+  hint_window_closed(store, d_.pump, SendMessageA(cb_show_hint_, BM_GETCHECK, 0, 0) == BST_CHECKED, d_.tray_checked);
+  modal_.end();
 }
 
 bool HintForm::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -92,12 +68,9 @@ bool HintForm::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   }
 }
 
-void ShowHint(const std::string& text) {
-  App& a = app();
-  MacroStore store(a.profile);
-  if (!hints_enabled(store)) return;
-  if (!a.hint_form) a.hint_form = std::make_unique<HintForm>();
-  a.hint_form->show_modal(text);
+void HintForm::ShowHint(const std::string& text) {
+  MacroStore store(d_.profile);
+  if (hints_enabled(store)) show_modal(text);
 }
 
 }  // namespace kv::win

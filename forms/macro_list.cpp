@@ -1,33 +1,45 @@
 #include "forms/macro_list.h"
 
+#include "store/macro.h"
 #include "store/shortcut.h"
 
 namespace kv {
 
-int kind_image(int type) {
-  switch (type) {
-    case 2:
-    case 4: return kImageKeys;
-    case 3: return kImageMouse;
-    default: return kImageLaunch;
+namespace {
+
+// Keystrokes and scripts share an image; kinds outside the four look like kind 1.
+int kind_image(MacroKind kind) {
+  switch (kind) {
+    case MacroKind::Keystrokes:
+    case MacroKind::AdvancedScript:
+      return kImageKeys;
+    case MacroKind::MouseAndKeyboard:
+      return kImageMouse;
+    case MacroKind::StartApplication:
+      break;
   }
+  return kImageLaunch;
 }
 
-MacroRow read_macro_row(MacroStore& store, int n, const KeyNameFn& platform_key_name) {
-  const std::string section = macro_section(n);
+MacroRow read_macro_row(MacroStore& store, int n, const KeyNameFn& platform_key_name, const HotKeyRefusedFn& refused) {
+  const Macro macro = read_macro(store, n, {MacroKey::Name, MacroKey::Type, MacroKey::HotKey, MacroKey::Trigger},
+                                 MacroDefaults::ListLoad);
   MacroRow row;
-  row.caption = store.read_string(section, keys::kName, section);
-  row.image = kind_image(store.read_integer(section, keys::kType, 1));
-  row.shortcut_keys =
-      shortcut_text(shortcut_from_stored(store.read_integer(section, keys::kHotKey, 0)), platform_key_name);
-  row.trigger = store.read_string(section, keys::kTrigger, "");
+  row.caption = macro.name;
+  row.image = kind_image(macro.kind);
+  row.shortcut_keys = shortcut_text(macro.hot_key, platform_key_name);
+  if (!row.shortcut_keys.empty() && refused && refused(n)) row.shortcut_keys += kInUseMark;
+  row.trigger = macro.trigger;
   return row;
 }
 
-std::vector<MacroRow> read_macro_rows(MacroStore& store, const KeyNameFn& platform_key_name) {
+}  // namespace
+
+std::vector<MacroRow> read_macro_rows(MacroStore& store, const KeyNameFn& platform_key_name,
+                                      const HotKeyRefusedFn& refused) {
   std::vector<MacroRow> rows;
   const int e = store.entries();
-  for (int n = 1; n <= e; ++n) rows.push_back(read_macro_row(store, n, platform_key_name));
+  for (int n = 1; n <= e; ++n) rows.push_back(read_macro_row(store, n, platform_key_name, refused));
   return rows;
 }
 
@@ -41,7 +53,9 @@ void ListCommands::list_mouse_up(bool has_rows, bool row_selected, bool row_focu
   delete_button = delete_item = properties_item = edit_button = create_shortcut = e;
 }
 
-void ListCommands::macro_deleted() { delete_button = delete_item = create_shortcut = false; }
+void ListCommands::macro_deleted() {
+  delete_button = delete_item = create_shortcut = false;
+}
 
 bool delete_selected_macro(MacroListView& view, MacroStore& store, FileSystem& files, ListCommands& commands) {
   const int index = view.selected_index();

@@ -17,21 +17,24 @@ inline constexpr int kImageLaunch = 0;
 inline constexpr int kImageKeys = 1;
 inline constexpr int kImageMouse = 2;
 
-// Image of a macro kind: keystrokes and scripts share one, unknown kinds look like kind 1.
-int kind_image(int type);
-
 struct MacroRow {
-  std::string caption;        // Name, or the section name when Name is absent
+  std::string caption;  // Name, or the section name when Name is absent
   int image = kImageLaunch;
   std::string shortcut_keys;  // display text of HotKey, empty when none
   std::string trigger;
 };
 
 using KeyNameFn = std::function<std::string(std::uint8_t vk)>;
+// True when macro n's combination could not be registered.
+using HotKeyRefusedFn = std::function<bool(int n)>;
 
-MacroRow read_macro_row(MacroStore& store, int n, const KeyNameFn& platform_key_name);
+// Added to the "Shortcut Keys" text of a combination that does nothing because the platform
+// refused it; the printed list takes the text from the list, so it says the same.
+inline constexpr const char* kInUseMark = " (in use)";
+
 // Rows for macros 1..Entries, in store order (the list never sorts).
-std::vector<MacroRow> read_macro_rows(MacroStore& store, const KeyNameFn& platform_key_name);
+std::vector<MacroRow> read_macro_rows(MacroStore& store, const KeyNameFn& platform_key_name,
+                                      const HotKeyRefusedFn& refused = {});
 
 // The commands that follow the list's selection; all start disabled.
 struct ListCommands {

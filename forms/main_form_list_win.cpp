@@ -1,17 +1,16 @@
 #include "forms/main_form_list_win.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <algorithm>
-
-#include "app/app_win.h"
-#include "app/help_win.h"
 #include "components/shell_link_win.h"
-#include "forms/main_form_win.h"
+#include "forms/list_images_win.h"
 #include "forms/print_layout.h"
 #include "forms/print_win.h"
 #include "forms/shortcut_create.h"
+#include "platform/win32/adapters.h"
 #include "store/macro_store.h"
 
 namespace kv::win {
@@ -33,8 +32,8 @@ enum : int {
   kIdShortcutFirst = 211,  // the six submenu entries, in menu order
 };
 
-constexpr TShellFolder kShortcutFolders[] = {TShellFolder::sfDesktop,  TShellFolder::sfStartMenu,
-                                             TShellFolder::sfPrograms, TShellFolder::sfStartup,
+constexpr TShellFolder kShortcutFolders[] = {TShellFolder::sfDesktop,   TShellFolder::sfStartMenu,
+                                             TShellFolder::sfPrograms,  TShellFolder::sfStartup,
                                              TShellFolder::sfFavorites, TShellFolder::sfPersonal};
 constexpr const char* kShortcutEntries[] = {"On &Desktop",        "On &Start Menu",       "On &Programs Menu",
                                             "In Start&Up Folder", "In &Favorites Folder", "In P&ersonal Folder"};
@@ -49,21 +48,19 @@ std::string platform_key_name(std::uint8_t vk) {
   return name;
 }
 
-void set_enabled(HWND w, bool on) { EnableWindow(w, on ? TRUE : FALSE); }
+void set_enabled(HWND w, bool on) {
+  EnableWindow(w, on ? TRUE : FALSE);
+}
 
 // F1 released, also with Alt held (the release then comes as a system key).
-bool f1_released(UINT msg, WPARAM wp) { return (msg == WM_KEYUP || msg == WM_SYSKEYUP) && wp == VK_F1; }
-
-// Help: F1 released anywhere in the window, whichever control has the focus.
-LRESULT CALLBACK f1_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
-  if (f1_released(msg, wp)) guarded([] { open_help_topic("Operation"); });
-  return DefSubclassProc(w, msg, wp, lp);
+bool f1_released(UINT msg, WPARAM wp) {
+  return (msg == WM_KEYUP || msg == WM_SYSKEYUP) && wp == VK_F1;
 }
 
 }  // namespace
 
-MacroListPanel::MacroListPanel(Window& form)
-    : form_(form), shellink_(std::make_unique<ShellLinkWin>()), print_dialog_(std::make_unique<PrintDialog>()) {
+MacroListPanel::MacroListPanel(Deps deps)
+    : d_(std::move(deps)), shellink_(std::make_unique<ShellLinkWin>()), print_dialog_(std::make_unique<PrintDialog>()) {
   // Shellink starts on the desktop, normal window, no hotkey.
   shellink_->link.SetShellFolder(TShellFolder::sfDesktop);
   shellink_->link.SetWindowState(TWindowState::wsNormal);
@@ -75,41 +72,49 @@ MacroListPanel::MacroListPanel(Window& form)
 
 MacroListPanel::~MacroListPanel() {
   if (list_) RemoveWindowSubclass(list_, list_subclass, 2);
-  Win32MessagePump::remove_dialog(form_.hwnd());
-  if (images_) ImageList_Destroy(images_);
+  for (HWND c : f1_controls_) RemoveWindowSubclass(c, f1_subclass, 1);
 }
 
 void MacroListPanel::create_controls() {
-  create_control(form_, "STATIC", "", SS_OWNERDRAW, 4, 1, 404, 35, kIdBanner);
-  list_ = create_control(form_, WC_LISTVIEWA, "",
-                         WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
-                         3, 37, 405, 228, kIdList, WS_EX_CLIENTEDGE);
+  create_control(d_.form, "STATIC", "", SS_OWNERDRAW, 4, 1, 404, 35, kIdBanner);
+  list_ = create_control(
+      d_.form, WC_LISTVIEWA, "",
+      WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_SHAREIMAGELISTS,
+      3, 37, 405, 228, kIdList, WS_EX_CLIENTEDGE);
   SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
                LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   struct Column {
     const char* text;
     int width;
-  } columns[] = {{"Macro Name", 200}, {"Shortcut Keys", 90}, {"Window Trigger", 105}};
+  } columns[] = {{"Macro Name", kNameColumnWidth}, {"Shortcut Keys", kShortcutColumnWidth}, {"Window Trigger", 105}};
   int i = 0;
   for (const Column& c : columns) {
     LVCOLUMNA col{};
     col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     col.pszText = const_cast<char*>(c.text);
-    col.cx = form_.scale(c.width);
+    col.cx = d_.form.scale(c.width);
     col.iSubItem = i;
     SendMessageA(list_, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
     ++i;
   }
-  create_images();
+  // Drawn at the window's size so that they stay sharp at any scaling.
+  images_ = make_macro_images(d_.form.scale(16));
+  SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_.get()));
   const DWORD button = WS_TABSTOP | BS_PUSHBUTTON;
-  cmd_help_ = create_control(form_, "BUTTON", "Help", button, 1, 271, 55, 21, kIdHelp);
-  cmd_new_ = create_control(form_, "BUTTON", "New Macro", button, 57, 271, 86, 21, kIdNew);
-  cmd_properties_ = create_control(form_, "BUTTON", "Edit Macro", button, 145, 271, 86, 21, kIdProperties);
-  cmd_delete_ = create_control(form_, "BUTTON", "Delete Macro", button, 233, 271, 86, 21, kIdDelete);
-  cmd_close_ = create_control(form_, "BUTTON", "Hide", button, 321, 271, 86, 21, kIdClose);
-  for (HWND c : {list_, cmd_help_, cmd_new_, cmd_properties_, cmd_delete_, cmd_close_})
-    SetWindowSubclass(c, f1_subclass, 1, 0);
+  HWND cmd_help = create_control(d_.form, "BUTTON", "Help", button, 1, 271, 55, 21, kIdHelp);
+  HWND cmd_new = create_control(d_.form, "BUTTON", "New Macro", button, 57, 271, 86, 21, kIdNew);
+  cmd_properties_ = create_control(d_.form, "BUTTON", "Edit Macro", button, 145, 271, 86, 21, kIdProperties);
+  cmd_delete_ = create_control(d_.form, "BUTTON", "Delete Macro", button, 233, 271, 86, 21, kIdDelete);
+  HWND cmd_close = create_control(d_.form, "BUTTON", "Hide", button, 321, 271, 86, 21, kIdClose);
+  f1_controls_ = {list_, cmd_help, cmd_new, cmd_properties_, cmd_delete_, cmd_close};
+  for (HWND c : f1_controls_) SetWindowSubclass(c, f1_subclass, 1, reinterpret_cast<DWORD_PTR>(this));
   SetWindowSubclass(list_, list_subclass, 2, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// Help: F1 released anywhere in the window, whichever control has the focus.
+LRESULT CALLBACK MacroListPanel::f1_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+  if (f1_released(msg, wp)) guarded([ref] { reinterpret_cast<MacroListPanel*>(ref)->d_.help.open_topic("Operation"); });
+  return DefSubclassProc(w, msg, wp, lp);
 }
 
 // The list reports the release of the left and right buttons itself (NM_CLICK, NM_RCLICK) but
@@ -125,66 +130,14 @@ void MacroListPanel::lvMacroMouseUp() {
   apply_commands();
 }
 
-void MacroListPanel::create_images() {
-  // Drawn at the window's size so that they stay sharp at any scaling.
-  const int s = form_.scale(16);
-  images_ = ImageList_Create(s, s, ILC_COLOR32 | ILC_MASK, 3, 0);
-  HDC screen = GetDC(nullptr);
-  for (int kind = 0; kind < 3; ++kind) {
-    HDC dc = CreateCompatibleDC(screen);
-    OwnedGdi bmp(CreateCompatibleBitmap(screen, s, s));
-    HGDIOBJ old = SelectObject(dc, bmp.get());
-    const COLORREF key = RGB(255, 0, 255);
-    OwnedGdi bg(CreateSolidBrush(key));
-    RECT all{0, 0, s, s};
-    FillRect(dc, &all, static_cast<HBRUSH>(bg.get()));
-    // Drawn on a 16-unit grid scaled to the image size.
-    auto u = [s](int v) { return v * s / 16; };
-    OwnedGdi pen(CreatePen(PS_SOLID, std::max(1, s / 16), RGB(40, 40, 40)));
-    HGDIOBJ old_pen = SelectObject(dc, pen.get());
-    if (kind == kImageLaunch) {  // a program window with its title bar
-      OwnedGdi face(CreateSolidBrush(RGB(255, 255, 255)));
-      HGDIOBJ ob = SelectObject(dc, face.get());
-      Rectangle(dc, u(1), u(2), u(15), u(14));
-      OwnedGdi title(CreateSolidBrush(RGB(30, 90, 200)));
-      RECT bar{u(1), u(2), u(15), u(5)};
-      FillRect(dc, &bar, static_cast<HBRUSH>(title.get()));
-      SelectObject(dc, ob);
-    } else if (kind == kImageKeys) {  // a key cap
-      OwnedGdi face(CreateSolidBrush(RGB(235, 235, 225)));
-      HGDIOBJ ob = SelectObject(dc, face.get());
-      RoundRect(dc, u(1), u(2), u(15), u(14), u(4), u(4));
-      OwnedGdi top(CreateSolidBrush(RGB(250, 250, 245)));
-      SelectObject(dc, top.get());
-      RoundRect(dc, u(3), u(3), u(13), u(10), u(3), u(3));
-      SelectObject(dc, ob);
-    } else {  // a mouse
-      OwnedGdi face(CreateSolidBrush(RGB(210, 220, 240)));
-      HGDIOBJ ob = SelectObject(dc, face.get());
-      RoundRect(dc, u(3), u(1), u(13), u(15), u(9), u(9));
-      MoveToEx(dc, u(3), u(6), nullptr);
-      LineTo(dc, u(13), u(6));
-      MoveToEx(dc, u(8), u(1), nullptr);
-      LineTo(dc, u(8), u(6));
-      SelectObject(dc, ob);
-    }
-    SelectObject(dc, old_pen);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ImageList_AddMasked(images_, static_cast<HBITMAP>(bmp.get()), key);
-  }
-  ReleaseDC(nullptr, screen);
-  SendMessageA(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
-}
-
 void MacroListPanel::create_menu() {
   popup_.reset(CreatePopupMenu());
   HMENU m = popup_.get();
   AppendMenuA(m, MF_STRING, kIdMnuNew, "&New Macro");
   AppendMenuA(m, MF_STRING, kIdMnuDelete, "&Delete Macro");
-  shortcut_menu_ = CreatePopupMenu();
-  for (int i = 0; i < 6; ++i) AppendMenuA(shortcut_menu_, MF_STRING, kIdShortcutFirst + i, kShortcutEntries[i]);
-  AppendMenuA(m, MF_POPUP, reinterpret_cast<UINT_PTR>(shortcut_menu_), "Create Shortcut...");
+  OwnedMenu shortcuts(CreatePopupMenu());
+  for (int i = 0; i < 6; ++i) AppendMenuA(shortcuts.get(), MF_STRING, kIdShortcutFirst + i, kShortcutEntries[i]);
+  append_submenu(m, std::move(shortcuts), "Create Shortcut...");
   AppendMenuA(m, MF_STRING, kIdMnuPrint, "Print Macro List");
   AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
   AppendMenuA(m, MF_STRING, kIdMnuProperties, "&Properties");
@@ -202,8 +155,8 @@ void MacroListPanel::apply_commands() {
 
 void MacroListPanel::LoadMacroList() {
   SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
-  MacroStore store(app().profile);
-  const std::vector<MacroRow> rows = read_macro_rows(store, platform_key_name);
+  MacroStore store(d_.profile);
+  const std::vector<MacroRow> rows = read_macro_rows(store, platform_key_name, d_.hotkey_refused);
   SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
   int i = 0;
   for (const MacroRow& r : rows) {
@@ -222,11 +175,31 @@ void MacroListPanel::LoadMacroList() {
     }
     ++i;
   }
+  fit_shortcut_column(rows);
   SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list_, nullptr, TRUE);
 }
 
-int MacroListPanel::row_count() const { return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0)); }
+void MacroListPanel::fit_shortcut_column(const std::vector<MacroRow>& rows) {
+  // A combination marked "(in use)" must be readable: its column takes what it needs from the
+  // name column; without a mark both keep their usual widths.
+  int keys = d_.form.scale(kShortcutColumnWidth);
+  for (const MacroRow& r : rows) {
+    if (r.shortcut_keys.find(kInUseMark) == std::string::npos) continue;
+    const int w = static_cast<int>(
+                      SendMessageA(list_, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(r.shortcut_keys.c_str()))) +
+                  d_.form.scale(14);
+    keys = std::max(keys, w);
+  }
+  const int both = d_.form.scale(kNameColumnWidth + kShortcutColumnWidth);
+  keys = std::min(keys, both - d_.form.scale(kNameColumnWidth / 2));
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, both - keys);
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 1, keys);
+}
+
+int MacroListPanel::row_count() const {
+  return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+}
 
 std::string MacroListPanel::item_text(int row, int column) const {
   char buf[1100] = {};
@@ -242,25 +215,24 @@ int MacroListPanel::selected_index() {
   return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-std::string MacroListPanel::caption(int index) { return item_text(index, 0); }
+std::string MacroListPanel::caption(int index) {
+  return item_text(index, 0);
+}
 
 bool MacroListPanel::confirm_delete() {
-  return MessageBoxA(form_.hwnd(), kDeleteQuestion, kDeleteQuestionTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
+  return MessageBoxA(d_.form.hwnd(), kDeleteQuestion, kDeleteQuestionTitle, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
 
-void MacroListPanel::remove_row(int index) { SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0); }
+void MacroListPanel::remove_row(int index) {
+  SendMessageA(list_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+}
 
 void MacroListPanel::cmdDeleteMacroClick() {
-  MacroStore store(app().profile);
-  const bool deleted = delete_selected_macro(*this, store, app().files, commands_);
+  MacroStore store(d_.profile);
+  const bool deleted = delete_selected_macro(*this, store, d_.files, commands_);
   if (!deleted) return;
   apply_commands();
-  if (assign_hotkeys) assign_hotkeys();
-}
-
-void MacroListPanel::edit_selected() {
-  const int i = selected_index();
-  if (i >= 0 && on_edit_macro) on_edit_macro(i + 1);
+  if (d_.assign_hotkeys) d_.assign_hotkeys();
 }
 
 void MacroListPanel::mnuPrintClick() {
@@ -272,28 +244,45 @@ void MacroListPanel::mnuPrintClick() {
     r.shortcut_keys = item_text(i, 1);
     rows.push_back(std::move(r));
   }
-  print_dialog_->print(form_.hwnd(), macro_list_print_text(rows));
+  print_dialog_->print(d_.form.hwnd(), macro_list_print_text(rows));
+}
+
+std::vector<std::string> MacroListPanel::captions() const {
+  std::vector<std::string> rows;
+  const int n = row_count();
+  for (int i = 0; i < n; ++i) rows.push_back(item_text(i, 0));
+  return rows;
 }
 
 void MacroListPanel::Shortcut_Create(TShellFolder where, int number) {
-  MacroStore store(app().profile);
-  create_macro_shortcut(store, shellink_->link, where, number, app().program_dir);
+  MacroStore store(d_.profile);
+  create_macro_shortcut(store, shellink_->link, where, number, d_.program_dir);
 }
 
 void MacroListPanel::on_command(int id) {
   switch (id) {
     case kIdNew:
     case kIdMnuNew:
-      if (on_new_macro) on_new_macro();
+      if (d_.new_macro) d_.new_macro();
       return;
     case kIdProperties:
-    case kIdMnuProperties: edit_selected(); return;
+    case kIdMnuProperties:
+      return;  // they open the properties dialog, which the program does not have yet
     case kIdDelete:
-    case kIdMnuDelete: cmdDeleteMacroClick(); return;
-    case kIdClose: ShowWindow(form_.hwnd(), SW_HIDE); return;
-    case kIdHelp: open_help_topic("Operation"); return;
-    case kIdMnuPrint: mnuPrintClick(); return;
-    default: break;
+    case kIdMnuDelete:
+      cmdDeleteMacroClick();
+      return;
+    case kIdClose:
+      ShowWindow(d_.form.hwnd(), SW_HIDE);
+      return;
+    case kIdHelp:
+      d_.help.open_topic("Operation");
+      return;
+    case kIdMnuPrint:
+      mnuPrintClick();
+      return;
+    default:
+      break;
   }
   if (id >= kIdShortcutFirst && id < kIdShortcutFirst + 6) {
     const int i = selected_index();
@@ -312,9 +301,13 @@ bool MacroListPanel::on_notify(const NMHDR& n, LRESULT& result) {
       commands_.list_mouse_up(has_rows, selected, focused);
       apply_commands();
       break;
-    case NM_RCLICK: lvMacroMouseUp(); break;
-    case NM_DBLCLK: edit_selected(); break;
-    default: return false;
+    case NM_RCLICK:
+      lvMacroMouseUp();
+      break;
+    case NM_DBLCLK:
+      break;  // opens the properties dialog, which the program does not have yet
+    default:
+      return false;
   }
   result = 0;
   return true;
@@ -327,41 +320,14 @@ void MacroListPanel::show_popup(int x, int y) {
     r.left = LVIR_BOUNDS;
     if (i < 0 || !SendMessageA(list_, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r)))
       r = RECT{0, 0, 0, 0};
-    POINT p{r.left + form_.scale(8), r.bottom};
+    POINT p{r.left + d_.form.scale(8), r.bottom};
     ClientToScreen(list_, &p);
     x = p.x;
     y = p.y;
   }
   apply_commands();
-  const UINT id = TrackPopupMenu(popup_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, form_.hwnd(), nullptr);
+  const UINT id = TrackPopupMenu(popup_.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, d_.form.hwnd(), nullptr);
   if (id) on_command(static_cast<int>(id));
-}
-
-void MacroListPanel::draw_banner(const DRAWITEMSTRUCT& d) {
-  const RECT r = d.rcItem;
-  // A horizontal blend from deep to light blue, drawn in bands.
-  for (int x = r.left; x < r.right; x += 4) {
-    const int t = static_cast<int>((x - r.left) * 255 / std::max<LONG>(1, r.right - r.left));
-    OwnedGdi b(CreateSolidBrush(RGB(20 + t / 4, 50 + t / 3, 120 + t / 3)));
-    RECT band{x, r.top, std::min<LONG>(x + 4, r.right), r.bottom};
-    FillRect(d.hDC, &band, static_cast<HBRUSH>(b.get()));
-  }
-  RECT edge = r;
-  DrawEdge(d.hDC, &edge, EDGE_ETCHED, BF_RECT);
-  const unsigned dpi = form_.dpi();
-  OwnedFont title(CreateFontA(-MulDiv(14, static_cast<int>(dpi), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                              DEFAULT_PITCH | FF_SWISS, "Arial"));
-  HGDIOBJ old = SelectObject(d.hDC, title.get());
-  SetBkMode(d.hDC, TRANSPARENT);
-  SetTextColor(d.hDC, RGB(255, 255, 255));
-  RECT text{r.left + form_.scale(10), r.top, r.right, r.bottom};
-  DrawTextA(d.hDC, "Keyvane", -1, &text, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
-  SelectObject(d.hDC, dialog_font(dpi));
-  SetTextColor(d.hDC, RGB(225, 235, 255));
-  RECT sub{r.left, r.top, r.right - form_.scale(10), r.bottom};
-  DrawTextA(d.hDC, "Macro Manager", -1, &sub, DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_NOPREFIX);
-  SelectObject(d.hDC, old);
 }
 
 bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -378,7 +344,8 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return true;
       }
       return false;
-    case WM_NOTIFY: return on_notify(*reinterpret_cast<const NMHDR*>(lp), result);
+    case WM_NOTIFY:
+      return on_notify(*reinterpret_cast<const NMHDR*>(lp), result);
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wp) != list_) return false;
       show_popup(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
@@ -387,7 +354,7 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_KEYUP:  // the window itself has the focus
     case WM_SYSKEYUP:
       if (!f1_released(msg, wp)) return false;
-      open_help_topic("Operation");
+      d_.help.open_topic("Operation");
       result = 0;
       return true;
     case WM_ACTIVATE:
@@ -395,7 +362,7 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       // that is the list, the first control in tab order.
       if (LOWORD(wp) == WA_INACTIVE) {
         HWND f = GetFocus();
-        if (f && IsChild(form_.hwnd(), f)) last_focus_ = f;
+        if (f && IsChild(d_.form.hwnd(), f)) last_focus_ = f;
       } else {
         HWND f = last_focus_ && IsWindow(last_focus_) && IsWindowEnabled(last_focus_) ? last_focus_ : list_;
         SetFocus(f);
@@ -408,25 +375,13 @@ bool MacroListPanel::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_DRAWITEM: {
       const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       if (d->CtlID != kIdBanner) return false;
-      draw_banner(*d);
+      draw_banner(*d, d_.form);
       result = TRUE;
       return true;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
-
-void MainForm::create_list_panel() {
-  list_ = std::make_unique<MacroListPanel>(*this);
-  list_->assign_hotkeys = [this] { AssignHotKeys(); };
-  // Tab moves between the list and the buttons.
-  Win32MessagePump::add_dialog(hwnd());
-}
-
-void MainForm::LoadMacroList() { list_->LoadMacroList(); }
-
-void MainForm::mnuPrintClick() { list_->mnuPrintClick(); }
-
-void MainForm::Shortcut_Create(TShellFolder where, int number) { list_->Shortcut_Create(where, number); }
 
 }  // namespace kv::win

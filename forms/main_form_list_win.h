@@ -3,6 +3,7 @@
 // print, shortcut files, help, hide). MainForm owns one and hands it its messages first.
 #pragma once
 #include <windows.h>
+// after windows.h, which it needs
 #include <commctrl.h>
 
 #include <functional>
@@ -10,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "components/help_win.h"
 #include "components/shell_link.h"
 #include "forms/macro_list.h"
+#include "platform/ports.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_win.h"
 
@@ -22,7 +25,24 @@ class PrintDialog;
 
 class MacroListPanel : public MacroListView {
  public:
-  explicit MacroListPanel(Window& form);
+  struct Deps {
+    // TfrmMain, which the panel's controls sit on.
+    Window& form;
+    ProfileStore& profile;
+    // Deletion removes the macro's companion files.
+    FileSystem& files;
+    Help& help;
+    // Shortcut files start Keyvane.exe in this folder (ending in a backslash).
+    std::string program_dir;
+    // Re-registers the hotkeys and rebuilds the list (after a deletion).
+    std::function<void()> assign_hotkeys;
+    // "New Macro" and "&New Macro": the wizard, shown modally.
+    std::function<void()> new_macro;
+    // Whether macro n's combination was refused by the platform (shown marked).
+    HotKeyRefusedFn hotkey_refused;
+  };
+
+  explicit MacroListPanel(Deps deps);
   ~MacroListPanel() override;
 
   // Rebuilds every row from the store.
@@ -32,17 +52,10 @@ class MacroListPanel : public MacroListView {
 
   // "Print Macro List" (also the tray's print item): prints the rows as the list shows them.
   void mnuPrintClick();
+  // The rows' captions, first to last.
+  std::vector<std::string> captions() const;
   // Writes the link file for macro `number` into the special folder `where`.
   void Shortcut_Create(TShellFolder where, int number);
-
-  HWND lvMacro() const { return list_; }
-  const ListCommands& commands() const { return commands_; }
-
-  // Set by the owner: re-registers the hotkeys and rebuilds the list (after a deletion).
-  std::function<void()> assign_hotkeys;
-  // The wizard and the properties dialog hook in here; until then the commands do nothing.
-  std::function<void()> on_new_macro;
-  std::function<void(int number)> on_edit_macro;
 
   // MacroListView
   int selected_index() override;
@@ -51,8 +64,10 @@ class MacroListPanel : public MacroListView {
   void remove_row(int index) override;
 
  private:
+  static constexpr int kNameColumnWidth = 200;
+  static constexpr int kShortcutColumnWidth = 90;
   void create_controls();
-  void create_images();
+  void fit_shortcut_column(const std::vector<MacroRow>& rows);
   void create_menu();
   void apply_commands();
   void on_command(int id);
@@ -61,20 +76,18 @@ class MacroListPanel : public MacroListView {
   // A mouse button released over the list.
   void lvMacroMouseUp();
   static LRESULT CALLBACK list_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
+  static LRESULT CALLBACK f1_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
   void cmdDeleteMacroClick();
-  void edit_selected();
   int row_count() const;
   std::string item_text(int row, int column) const;
-  void draw_banner(const DRAWITEMSTRUCT& d);
 
-  Window& form_;
+  Deps d_;
   HWND list_ = nullptr;
-  HWND cmd_help_ = nullptr, cmd_new_ = nullptr, cmd_properties_ = nullptr, cmd_delete_ = nullptr,
-       cmd_close_ = nullptr;
-  HIMAGELIST images_ = nullptr;
+  HWND cmd_properties_ = nullptr, cmd_delete_ = nullptr;
+  std::vector<HWND> f1_controls_;  // F1 released in any of them opens help
+  OwnedImageList images_;
   OwnedMenu popup_;
-  HMENU shortcut_menu_ = nullptr;  // owned by popup_
-  HWND last_focus_ = nullptr;       // the control with the focus when the window was last active
+  HWND last_focus_ = nullptr;  // the control with the focus when the window was last active
   ListCommands commands_;
   std::unique_ptr<ShellLinkWin> shellink_;
   std::unique_ptr<PrintDialog> print_dialog_;  // PrintDialog1

@@ -1,7 +1,9 @@
 #include "forms/print_win.h"
 
-#include <commdlg.h>
 #include <cderr.h>
+#include <commdlg.h>
+
+#include <optional>
 
 #include "forms/print_layout.h"
 #include "platform/error.h"
@@ -19,9 +21,6 @@ class PrinterCanvas : public TextCanvas {
                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                             DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
     select();
-  }
-  ~PrinterCanvas() override {
-    if (old_) SelectObject(dc_, old_);
   }
   PrinterCanvas(const PrinterCanvas&) = delete;
   PrinterCanvas& operator=(const PrinterCanvas&) = delete;
@@ -49,14 +48,17 @@ class PrinterCanvas : public TextCanvas {
   }
 
  private:
+  // The object selected before the first page is the one put back at the end.
   void select() {
-    HGDIOBJ prev = SelectObject(dc_, font_.get());
-    if (!old_) old_ = prev;
+    if (selected_)
+      SelectObject(dc_, font_.get());
+    else
+      selected_.emplace(dc_, font_.get());
     SetBkMode(dc_, TRANSPARENT);
   }
   HDC dc_;
   OwnedFont font_;
-  HGDIOBJ old_ = nullptr;
+  std::optional<SelectedObject> selected_;
 };
 
 }  // namespace
@@ -83,12 +85,27 @@ void print_text_on(HDC dc, const std::string& text, const char* job_name) {
   if (EndDoc(dc) <= 0) throw Error("Printing failed");
 }
 
-PrintDialog::~PrintDialog() {
-  if (dev_mode_) GlobalFree(dev_mode_);
-  if (dev_names_) GlobalFree(dev_names_);
+UINT_PTR CALLBACK PrintDialog::hook(HWND dialog, UINT msg, WPARAM, LPARAM lp) {
+  if (msg == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<PrintDialog*>(reinterpret_cast<const PRINTDLGA*>(lp)->lCustData);
+    self->dialog_ = dialog;
+  }
+  return FALSE;  // the dialog's own handling goes on
 }
 
 void PrintDialog::print(HWND owner, const std::string& text) {
+  if (showing_) {
+    if (dialog_) SetForegroundWindow(dialog_);
+    return;
+  }
+  showing_ = true;
+  struct Shown {
+    PrintDialog& d;
+    ~Shown() {
+      d.showing_ = false;
+      d.dialog_ = nullptr;
+    }
+  } shown{*this};
   PRINTDLGA pd{};
   BOOL chosen = FALSE;
   DWORD err = 0;
@@ -99,20 +116,22 @@ void PrintDialog::print(HWND owner, const std::string& text) {
     // Printing to a file is not offered: the text always goes to the printer. The driver makes
     // the copies asked for.
     pd.Flags = PD_RETURNDC | PD_NOWARNING | PD_NOSELECTION | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE |
-               PD_USEDEVMODECOPIESANDCOLLATE;
-    pd.hDevMode = dev_mode_;
-    pd.hDevNames = dev_names_;
+               PD_USEDEVMODECOPIESANDCOLLATE | PD_ENABLEPRINTHOOK;
+    pd.lpfnPrintHook = hook;
+    pd.lCustData = reinterpret_cast<LPARAM>(this);
+    // The dialog may replace the handles it is given; it owns what it replaces.
+    pd.hDevMode = dev_mode_.release();
+    pd.hDevNames = dev_names_.release();
     chosen = PrintDlgA(&pd);
-    // The dialog may have replaced the handles it was given; it owns what it replaced.
-    dev_mode_ = pd.hDevMode;
-    dev_names_ = pd.hDevNames;
+    dialog_ = nullptr;
+    dev_mode_.reset(pd.hDevMode);
+    dev_names_.reset(pd.hDevNames);
     err = chosen ? 0 : CommDlgExtendedError();
     const bool last_printer_gone = err == PDERR_PRINTERNOTFOUND || err == PDERR_DNDMMISMATCH;
     if (!last_printer_gone || (!dev_mode_ && !dev_names_)) break;
     // The printer chosen last time is gone: offer the default one instead.
-    if (dev_mode_) GlobalFree(dev_mode_);
-    if (dev_names_) GlobalFree(dev_names_);
-    dev_mode_ = dev_names_ = nullptr;
+    dev_mode_.reset();
+    dev_names_.reset();
   }
   if (!chosen) {
     if (err == 0) return;  // cancelled

@@ -24,10 +24,6 @@ std::uint16_t normalise(std::int32_t pixel, std::int32_t origin, std::int32_t ex
   return static_cast<std::uint16_t>(std::min<std::int64_t>(v, 65535));
 }
 
-std::int32_t denormalise(std::uint16_t value, std::int32_t origin, std::int32_t extent) {
-  return origin + static_cast<std::int32_t>(static_cast<std::int64_t>(value) * extent / 65536);
-}
-
 bool Capture::is_users(const RawInput& in) {
   return !in.injected && in.extra_info != kInjectedTag;
 }

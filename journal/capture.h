@@ -29,11 +29,10 @@ struct ScreenRect {
   std::int32_t left = 0, top = 0, width = 1, height = 1;
 };
 
-// Pixel to 0..65535 and back, so that a recording plays where it was made whatever the
-// resolution, scaling or monitor layout. The value names the middle of the pixel, so the
-// system's truncating conversion (value * extent / 65536) lands on the same pixel.
+// Pixel to 0..65535, so that a recording plays where it was made whatever the resolution,
+// scaling or monitor layout. The value names the middle of the pixel, so the system's
+// truncating conversion back (value * extent / 65536) lands on the same pixel.
 std::uint16_t normalise(std::int32_t pixel, std::int32_t origin, std::int32_t extent);
-std::int32_t denormalise(std::uint16_t value, std::int32_t origin, std::int32_t extent);
 
 // The stop key: F12 with Shift and Ctrl.
 inline constexpr std::uint8_t kStopVk = 0x7B;

@@ -103,20 +103,23 @@ namespace {
 constexpr UINT kRunPosted = WM_APP + 1;
 }
 
-Win32UiThread::Win32UiThread() {
-  create("KeyvaneRecorder", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
-}
+Win32UiThread::Win32UiThread()
+    : window_(ComponentWindow::Kind::MessageOnly, [this](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+        if (msg != kRunPosted) return false;
+        run_next();
+        result = 0;
+        return true;
+      }) {}
 
 void Win32UiThread::post(std::function<void()> f) {
   {
     std::lock_guard<std::mutex> lock(m_);
     queue_.push_back(std::move(f));
   }
-  PostMessageA(hwnd(), kRunPosted, 0, 0);
+  PostMessageA(window_.hwnd(), kRunPosted, 0, 0);
 }
 
-bool Win32UiThread::handle(UINT msg, WPARAM, LPARAM, LRESULT& result) {
-  if (msg != kRunPosted) return false;
+void Win32UiThread::run_next() {
   // One closure per message: a closure that processes messages (a message box) lets the next
   // one run inside it, in order.
   std::function<void()> f;
@@ -128,8 +131,6 @@ bool Win32UiThread::handle(UINT msg, WPARAM, LPARAM, LRESULT& result) {
     }
   }
   if (f) guarded(f);
-  result = 0;
-  return true;
 }
 
 std::optional<std::string> Win32RecordingFiles::read(const std::string& path) {

@@ -64,17 +64,16 @@ class Win32Injector : public journal::Injector {
   std::size_t send(const std::vector<journal::Event>& batch) override;
 };
 
-class Win32UiThread : public journal::UiThread, public Window {
+class Win32UiThread : public journal::UiThread {
  public:
   Win32UiThread();
   void post(std::function<void()> f) override;
 
- protected:
-  bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-
  private:
+  void run_next();
   std::mutex m_;
   std::deque<std::function<void()>> queue_;
+  ComponentWindow window_;
 };
 
 class Win32RecordingFiles : public journal::RecordingFiles {

@@ -94,12 +94,9 @@ class JournalRecorder : public JournalControl {
   JournalRecorder& operator=(const JournalRecorder&) = delete;
 
   void set_record_file_name(const std::string& path) override { record_file_ = path; }
-  std::string record_file_name() const override { return record_file_; }
   void set_playback_file_name(const std::string& path) override { playback_file_ = path; }
-  std::string playback_file_name() const override { return playback_file_; }
   void set_keystrokes_only(bool on) override { keystrokes_only_ = on; }
   void set_hi_speed_playback(bool on) override { hi_speed_ = on; }
-  bool hi_speed_playback() const override { return hi_speed_; }
   void start_record() override;
   void stop_record() override;
   // A playback asked for while another runs is queued and starts when that one has finished;

@@ -24,12 +24,9 @@ class Win32Recorder : public JournalControl {
   ~Win32Recorder() override { timeEndPeriod(1); }
 
   void set_record_file_name(const std::string& path) override { recorder_.set_record_file_name(path); }
-  std::string record_file_name() const override { return recorder_.record_file_name(); }
   void set_playback_file_name(const std::string& path) override { recorder_.set_playback_file_name(path); }
-  std::string playback_file_name() const override { return recorder_.playback_file_name(); }
   void set_keystrokes_only(bool on) override { recorder_.set_keystrokes_only(on); }
   void set_hi_speed_playback(bool on) override { recorder_.set_hi_speed_playback(on); }
-  bool hi_speed_playback() const override { return recorder_.hi_speed_playback(); }
   void start_record() override { recorder_.start_record(); }
   void stop_record() override { recorder_.stop_record(); }
   void start_playback() override { recorder_.start_playback(); }

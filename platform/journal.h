@@ -10,12 +10,9 @@ class JournalControl {
  public:
   virtual ~JournalControl() = default;
   virtual void set_record_file_name(const std::string& path) = 0;
-  virtual std::string record_file_name() const = 0;
   virtual void set_playback_file_name(const std::string& path) = 0;
-  virtual std::string playback_file_name() const = 0;
   virtual void set_keystrokes_only(bool on) = 0;
   virtual void set_hi_speed_playback(bool on) = 0;
-  virtual bool hi_speed_playback() const = 0;
   // The file named by the record file name is complete when stop_record returns.
   virtual void start_record() = 0;
   virtual void stop_record() = 0;

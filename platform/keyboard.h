@@ -35,8 +35,6 @@ class Keyboard {
   virtual std::uint16_t to_utf16(char c) = 0;
   // The platform's name of the key (GetKeyNameText of its scan code); empty when none.
   virtual std::string key_name(std::uint8_t vk) = 0;
-  // Physical (asynchronous) state: true while the key is held down.
-  virtual bool is_key_down(std::uint8_t vk) = 0;
   // Sends the events as one batch, tagged as ours; returns how many went through.
   virtual std::size_t send(const std::vector<KeyInput>& batch) = 0;
   // The system hands sent events to whichever window has the focus when it gets to them, not

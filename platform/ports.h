@@ -35,8 +35,8 @@ class FileSystem {
   // The whole file, or nothing when it cannot be opened.
   virtual std::optional<std::string> read_file(const std::string& path) = 0;
   virtual bool delete_file(const std::string& path) = 0;
-  virtual bool move_file(const std::string& from, const std::string& to) = 0;
-  virtual bool file_exists(const std::string& path) = 0;
+  // Creates or replaces the file with exactly `content`; false when it cannot be written.
+  virtual bool write_file(const std::string& path, const std::string& content) = 0;
   // Folder of the executable, ending in a backslash.
   virtual std::string program_dir() = 0;
 };

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest libgtest-dev python3 clang libclang-rt-14-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xdotool x11-xserver-utils x11-utils
-          imagemagick ghostscript)
+          imagemagick ghostscript nsis)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include "platform/error.h"
 #include "platform/text.h"
 #include "store/integer.h"
+#include "store/macro.h"
 
 namespace kv {
 
@@ -39,12 +40,20 @@ void MacroStore::erase_section(std::string_view section) {
   if (!profile_.erase_section(section)) write_refused();
 }
 
-int MacroStore::entries() { return read_integer(keys::kMain, keys::kEntries, 0); }
+int MacroStore::entries() {
+  return read_integer(keys::kMain, keys::kEntries, 0);
+}
 
-std::string macro_section(int n) { return "Macro" + std::to_string(n); }
+std::string macro_section(int n) {
+  return "Macro" + std::to_string(n);
+}
 
-std::string script_file_name(std::string_view macro_name) { return trim_right_blanks(macro_name) + ".key"; }
-std::string recording_file_name(std::string_view macro_name) { return trim_right_blanks(macro_name) + ".dat"; }
+std::string script_file_name(std::string_view macro_name) {
+  return trim_right_blanks(macro_name) + ".key";
+}
+std::string recording_file_name(std::string_view macro_name) {
+  return trim_right_blanks(macro_name) + ".dat";
+}
 
 void delete_companion_files(FileSystem& files, std::string_view macro_name) {
   const std::string dir = files.program_dir();
@@ -58,25 +67,15 @@ void renumber_after_delete(MacroStore& store, int n) {
   // A row that no longer names a stored macro (the file was changed behind the list's back)
   // must not erase somebody else's section.
   if (n < 1 || n > e) return;
-  for (int c = n; c < e; ++c) {
-    const std::string from = macro_section(c + 1);
-    const std::string to = macro_section(c);
-    store.write_string(to, keys::kName, store.read_string(from, keys::kName, ""));
-    store.write_integer(to, keys::kType, store.read_integer(from, keys::kType, 1));
-    store.write_integer(to, keys::kHotKey, store.read_integer(from, keys::kHotKey, 0));
-    store.write_string(to, keys::kFileName, store.read_string(from, keys::kFileName, ""));
-    store.write_string(to, keys::kTrigger, store.read_string(from, keys::kTrigger, ""));
-    store.write_integer(to, keys::kSpeed, store.read_integer(from, keys::kSpeed, 1));
-    store.write_bool(to, keys::kTriggerRan, store.read_bool(from, keys::kTriggerRan, false));
-    store.write_string(to, keys::kFoundHandle, store.read_string(from, keys::kFoundHandle, ""));
-  }
+  for (int c = n; c < e; ++c)
+    write_macro(store, c, read_macro(store, c + 1, kAllMacroKeys, MacroDefaults::Deletion), kAllMacroKeys);
   store.erase_section(macro_section(e));
   store.write_integer(keys::kMain, keys::kEntries, e - 1);
 }
 
 void reset_found_handles(MacroStore& store) {
   const int e = store.entries();
-  for (int n = 1; n <= e; ++n) store.write_string(macro_section(n), keys::kFoundHandle, "");
+  for (int n = 1; n <= e; ++n) write_macro(store, n, Macro{}, {MacroKey::FoundHandle});
 }
 
 }  // namespace kv

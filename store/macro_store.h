@@ -37,7 +37,8 @@ class MacroStore {
 // Section of macro n: "Macro" followed by n in decimal.
 std::string macro_section(int n);
 
-// Names and settings of the Main section and the per-macro keys.
+// Names and settings of the Main section and the per-macro keys (read and written through
+// store/macro.h).
 namespace keys {
 inline constexpr std::string_view kMain = "Main";
 inline constexpr std::string_view kEntries = "Entries";
@@ -57,7 +58,6 @@ inline constexpr std::string_view kFoundHandle = "FoundHandle";
 // Companion files carry the name without trailing blanks, never the number.
 std::string script_file_name(std::string_view macro_name);     // name + ".key"
 std::string recording_file_name(std::string_view macro_name);  // name + ".dat"
-inline constexpr std::string_view kTempRecording = "~temp.dat";
 
 // Deleting macro n (the list window removes its row between the two steps):
 // first the companion files in the program folder, whatever the macro's kind...

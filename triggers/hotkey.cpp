@@ -16,7 +16,9 @@ void HotKeyComponent::set_HotKey(ShortCut value) {
     // The platform keeps an old registration of the same identifier beside a new one, so the
     // old combination would go on firing: let it go first.
     if (hotkey_ != 0) platform_unregister();
-    if (value != 0) platform_register(hotkey_modifiers(value), hotkey_key(value));
+    registered_ = value != 0 && platform_register(hotkey_modifiers(value), hotkey_key(value));
+  } else {
+    registered_ = false;
   }
   hotkey_ = value;
 }
@@ -25,9 +27,10 @@ void HotKeyComponent::set_Enabled(bool on) {
   if (on == enabled_) return;
   enabled_ = on;
   if (on) {
-    if (hotkey_ != 0) platform_register(hotkey_modifiers(hotkey_), hotkey_key(hotkey_));
-  } else if (hotkey_ != 0) {
-    platform_unregister();
+    registered_ = hotkey_ != 0 && platform_register(hotkey_modifiers(hotkey_), hotkey_key(hotkey_));
+  } else {
+    if (hotkey_ != 0) platform_unregister();
+    registered_ = false;
   }
 }
 
@@ -38,6 +41,8 @@ void HotKeyComponent::hotkey_message(bool application_active) {
   OnHotKey(*this, key, shift);
 }
 
-void HotKeyComponent::release() { set_HotKey(0); }
+void HotKeyComponent::release() {
+  set_HotKey(0);
+}
 
 }  // namespace kv

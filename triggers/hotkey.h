@@ -16,7 +16,9 @@ inline constexpr unsigned kModShift = 4;
 
 // Modifiers from the TShortCut bits (the Windows key is never used) and the key code.
 unsigned hotkey_modifiers(ShortCut value);
-inline unsigned hotkey_key(ShortCut value) { return value & 0x1FFFu; }
+inline unsigned hotkey_key(ShortCut value) {
+  return value & 0x1FFFu;
+}
 
 class HotKeyComponent {
  public:
@@ -27,13 +29,14 @@ class HotKeyComponent {
   HotKeyComponent(const HotKeyComponent&) = delete;
   HotKeyComponent& operator=(const HotKeyComponent&) = delete;
 
-  bool Enabled() const { return enabled_; }
   void set_Enabled(bool on);
   // false: fire only while a window of this application is the active one.
-  bool Global() const { return global_; }
   void set_Global(bool on) { global_ = on; }
   ShortCut HotKey() const { return hotkey_; }
   void set_HotKey(ShortCut value);
+  // The platform's answer to the last registration: false while a combination is set that the
+  // platform refused (another program, or an earlier slot, holds it) or that is not registered.
+  bool registered() const { return registered_; }
 
   Handler OnHotKey;
 
@@ -50,6 +53,7 @@ class HotKeyComponent {
   bool enabled_ = true;
   bool global_ = true;
   ShortCut hotkey_ = 0;
+  bool registered_ = false;
 };
 
 }  // namespace kv

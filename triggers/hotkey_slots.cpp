@@ -1,6 +1,6 @@
 #include "triggers/hotkey_slots.h"
 
-#include "store/macro_store.h"
+#include "store/macro.h"
 
 namespace kv {
 
@@ -27,9 +27,27 @@ int HotKeySlots::AssignHotKeys(ProfileStore& profile) {
   if (entries >= 1) {
     // Sections beyond Entries (left by a hand edit) are no macros and get no hotkey.
     for (int s = 1; s <= kLastHotKeyMacro && s <= entries; ++s)
-      slot(s).set_HotKey(shortcut_from_stored(store.read_integer(macro_section(s), keys::kHotKey, 0)));
+      slot(s).set_HotKey(read_macro(store, s, {MacroKey::HotKey}).hot_key);
   }
   return entries;
+}
+
+bool HotKeySlots::refused(int n) const {
+  if (n < 1 || n > kLastHotKeyMacro) return false;
+  const HotKeyComponent& s = *slots_[static_cast<std::size_t>(n)];
+  return s.HotKey() != 0 && !s.registered();
+}
+
+bool HotKeySlots::would_register(ProfileStore& profile, int n, ShortCut value) {
+  if (n < 1 || n > kLastHotKeyMacro || value == 0) return false;
+  MacroStore store(profile);
+  const int entries = store.entries();
+  for (int k = 1; k < n && k <= entries; ++k)
+    if (read_macro(store, k, {MacroKey::HotKey}).hot_key == value) return false;
+  // Held by one of our own slots: the next assignment hands it to the lowest macro that has it.
+  for (int s = 1; s <= kLastHotKeyMacro; ++s)
+    if (slot(s).HotKey() == value && slot(s).registered()) return true;
+  return d_.probe && d_.probe(hotkey_modifiers(value), hotkey_key(value));
 }
 
 bool HotKeySlots::modifiers_held() {

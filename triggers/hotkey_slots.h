@@ -22,6 +22,8 @@ class HotKeySlots {
     MessagePump& pump;
     // ProcessHotKey.
     std::function<void(int n)> run;
+    // Asks the platform whether it would register the combination now (and lets it go again).
+    std::function<bool(unsigned modifiers, unsigned key)> probe;
   };
   using Factory = std::function<std::unique_ptr<HotKeyComponent>(int slot)>;
 
@@ -36,8 +38,14 @@ class HotKeySlots {
 
   HotKeyComponent& slot(int n) { return *slots_.at(static_cast<std::size_t>(n)); }
 
+  // Macro n has a combination that its slot could not register: it does nothing when pressed.
+  // Macros above 100 have no slot and are never marked.
+  bool refused(int n) const;
+  // Would `value` be registered for macro n, were it stored now and the hotkeys assigned again?
+  // Not when a lower-numbered macro has it, nor when another program holds it.
+  bool would_register(ProfileStore& profile, int n, ShortCut value);
+
   // Set while the wizard or the properties dialog is open: hotkeys do nothing.
-  bool authoring_suspended() const { return suspended_; }
   void set_authoring_suspended(bool on) { suspended_ = on; }
   // Set while a hotkey's macro waits for the modifiers and runs.
   bool busy() const { return busy_; }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/window_win.h"
 #include "triggers/hotkey.h"
 
 namespace kv::win {
@@ -13,17 +14,14 @@ class TEPHotKey : public HotKeyComponent {
   TEPHotKey();
   ~TEPHotKey() override;
 
-  HWND window() const { return window_.get(); }
-  ATOM identifier() const { return atom_.get(); }
-
  protected:
   bool platform_register(unsigned modifiers, unsigned key) override;
   void platform_unregister() override;
 
  private:
-  static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
-  OwnedWindow window_;
   OwnedAtom atom_;
+  // Message-only: it receives the hotkey message without showing up among top-level windows.
+  ComponentWindow window_;
 };
 
 }  // namespace kv::win

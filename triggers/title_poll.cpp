@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "platform/error.h"
-#include "store/macro_store.h"
 #include "engine/find_titled_window.h"
+#include "platform/error.h"
+#include "store/macro.h"
 
 namespace kv {
 
@@ -102,17 +102,17 @@ TitlePoll::Snapshot TitlePoll::snapshot() {
   return s;
 }
 
-std::shared_ptr<const TitlePoll::TriggerList> TitlePoll::triggers() {
+std::shared_ptr<const TitlePoll::TriggerList> TitlePoll::triggers(bool reread) {
   std::uint64_t stamp = 0;
   if (d_.watch) {
     stamp = d_.watch->stamp();
-    if (cached_ && stamp == cached_stamp_ && ++polls_since_read_ < kRereadEvery) return cached_;
+    if (!reread && cached_ && stamp == cached_stamp_ && ++polls_since_read_ < kRereadEvery) return cached_;
   }
   auto list = std::make_shared<TriggerList>();
   MacroStore store(d_.profile);
   const int entries = store.entries();
   for (int n = 1; n <= entries; ++n) {
-    const std::string trigger = store.read_string(macro_section(n), keys::kTrigger, "");
+    const std::string trigger = read_macro(store, n, {MacroKey::Trigger}).trigger;
     if (!trigger.empty()) list->push_back({n, title_comparison_form(trigger)});
   }
   cached_ = std::move(list);
@@ -132,23 +132,27 @@ void TitlePoll::record(int n, const std::string& wanted, WindowHandle h, const s
     if (!title) return HandleStanding::Gone;
     return *title == wanted ? HandleStanding::Showing : HandleStanding::Retitled;
   });
-  if (d_.profile.write_string(macro_section(n), keys::kFoundHandle, value)) {
+  Macro recorded;
+  recorded.found_handle = value;
+  MacroStore store(d_.profile);
+  try {
+    write_macro(store, n, recorded, {MacroKey::FoundHandle});
     refusal_reported_ = false;
-    return;
-  }
-  // The store refuses: remember the window here, so the macro still runs once for it, and
-  // say so once rather than four times a second.
-  unrecorded_[n].insert(h);
-  if (!refusal_reported_) {
-    refusal_reported_ = true;
-    d_.errors.show_error(format_message("Unable to write to %s", d_.profile.file_name()));
+  } catch (const Error& refused) {
+    // Remember the window here, so the macro still runs once for it, and say so once rather
+    // than four times a second.
+    unrecorded_[n].insert(h);
+    if (!refusal_reported_) {
+      refusal_reported_ = true;
+      d_.errors.show_error(refused.what());
+    }
   }
 }
 
 void TitlePoll::Timer1Timer() {
   // Held for the whole poll: a nested poll may replace the cache meanwhile.
   list_read_ = false;
-  const std::shared_ptr<const TriggerList> list = triggers();
+  std::shared_ptr<const TriggerList> list = triggers();
   const bool refresh = ++polls_since_titles_ >= kTitleRefreshEvery;
   if (refresh) {
     polls_since_titles_ = 0;
@@ -159,20 +163,31 @@ void TitlePoll::Timer1Timer() {
   windows_dirty_ = false;
   ran_last_poll_ = false;
   std::optional<Snapshot> windows;
-  for (const Trigger& t : *list) {
+  std::size_t i = 0;
+  while (i < list->size()) {
+    const Trigger t = (*list)[i++];
     if (!windows) windows = snapshot();
     const WindowHandle h = windows->find(t.wanted);
     if (!h) continue;
     // Messages first, FoundHandle after: a poll nested in here has recorded what it ran.
     d_.pump.process_messages();
-    const std::string found = MacroStore(d_.profile).read_string(macro_section(t.n), keys::kFoundHandle, "");
-    if (found_handle_contains(found, h)) continue;
+    MacroStore store(d_.profile);
+    // Those messages may have run a macro that deleted, renumbered or changed macros: record
+    // only into the macro that has this number and this trigger now.
+    if (t.n > store.entries()) continue;
+    const Macro now = read_macro(store, t.n, {MacroKey::Trigger, MacroKey::FoundHandle});
+    if (title_comparison_form(now.trigger) != t.wanted) continue;
+    if (found_handle_contains(now.found_handle, h)) continue;
     if (auto u = unrecorded_.find(t.n); u != unrecorded_.end() && u->second.count(h)) continue;
     if (!d_.windows.is_visible(h)) continue;
-    record(t.n, t.wanted, h, found);
+    record(t.n, t.wanted, h, now.found_handle);
     ran_last_poll_ = true;
     windows.reset();  // the run may open and close windows
     d_.run(t.n);
+    // Go on with the store as the macro left it: the macros after this one, as they are now.
+    list = triggers(true);
+    i = 0;
+    while (i < list->size() && (*list)[i].n <= t.n) ++i;
   }
 }
 

@@ -90,7 +90,8 @@ class TitlePoll {
     const std::string* title(WindowHandle h) const;
   };
 
-  std::shared_ptr<const TriggerList> triggers();
+  // The macros with a trigger, from the cache while the watch sees no change.
+  std::shared_ptr<const TriggerList> triggers(bool reread = false);
   Snapshot snapshot();
   void record(int n, const std::string& wanted, WindowHandle h, const std::string& found);
 

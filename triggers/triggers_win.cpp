@@ -1,6 +1,5 @@
 #include "triggers/triggers_win.h"
 
-#include "app/app_win.h"
 #include "triggers/hotkey_win.h"
 
 namespace kv::win {
@@ -48,36 +47,46 @@ std::uint64_t Win32StoreWatch::stamp() {
   return h;
 }
 
-TriggerSet::TriggerSet() : watch_(app().profile) {
-  App& a = app();
+TriggerSet::TriggerSet(Deps deps) : profile_(deps.profile), watch_(deps.profile) {
   slots_ = std::make_unique<HotKeySlots>(
-      HotKeySlots::Deps{[](std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }, a.pump,
-                        [](int n) { app().ProcessHotKey(n); }},
+      HotKeySlots::Deps{[](std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }, deps.pump, deps.run,
+                        [](unsigned modifiers, unsigned key) {
+                          // A thread hotkey under an identifier of the application's own range.
+                          constexpr int kProbeId = 0xBFFF;
+                          if (!RegisterHotKey(nullptr, kProbeId, modifiers, key)) return false;
+                          UnregisterHotKey(nullptr, kProbeId);
+                          return true;
+                        }},
       [](int) { return std::make_unique<TEPHotKey>(); });
   poll_ = std::make_unique<TitlePoll>(
-      TitlePoll::Deps{a.profile, a.windows, a.pump, a.errors, [](int n) { app().ProcessHotKey(n); }, &watch_});
+      TitlePoll::Deps{deps.profile, deps.windows, deps.pump, deps.errors, std::move(deps.run), &watch_});
+  if (!deps.poll) return;
   // Reading every window's title four times a second costs a round trip per window: keep
   // them while the platform reports changes.
   g_poll = poll_.get();
-  name_hook_ = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, title_event, 0, 0,
-                               WINEVENT_OUTOFCONTEXT);
-  window_hook_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, title_event, 0, 0,
-                                 WINEVENT_OUTOFCONTEXT);
-  poll_->set_titles_notified(name_hook_ != nullptr && window_hook_ != nullptr);
+  name_hook_.reset(SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, title_event, 0, 0,
+                                   WINEVENT_OUTOFCONTEXT));
+  window_hook_.reset(
+      SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_REORDER, nullptr, title_event, 0, 0, WINEVENT_OUTOFCONTEXT));
+  poll_->set_titles_notified(name_hook_ && window_hook_);
   timer1_ = std::make_unique<Win32Timer>([this] { Timer1Timer(); });
   timer1_->start(250);
 }
 
 TriggerSet::~TriggerSet() {
   timer1_.reset();
-  if (name_hook_) UnhookWinEvent(name_hook_);
-  if (window_hook_) UnhookWinEvent(window_hook_);
+  name_hook_.reset();
+  window_hook_.reset();
   g_poll = nullptr;
   slots_.reset();
 }
 
-int TriggerSet::assign_hotkeys() { return slots_->AssignHotKeys(app().profile); }
+int TriggerSet::assign_hotkeys() {
+  return slots_->AssignHotKeys(profile_);
+}
 
-void TriggerSet::Timer1Timer() { poll_->Timer1Timer(); }
+void TriggerSet::Timer1Timer() {
+  poll_->Timer1Timer();
+}
 
 }  // namespace kv::win

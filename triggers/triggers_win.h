@@ -1,6 +1,7 @@
 // The triggers that live on the manager window: the 101 hotkey slots with their handler and
 // the window-title poll on Timer1 (250 ms, always on).
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "platform/win32/adapters.h"
@@ -22,7 +23,19 @@ class Win32StoreWatch : public StoreWatch {
 
 class TriggerSet {
  public:
-  TriggerSet();
+  struct Deps {
+    Win32ProfileStore& profile;
+    WindowSystem& windows;
+    MessagePump& pump;
+    // Where the poll reports a refused write of FoundHandle.
+    ErrorReport& errors;
+    // Whether Timer1 polls window titles at all.
+    bool poll;
+    // ProcessHotKey: runs macro n.
+    std::function<void(int n)> run;
+  };
+
+  explicit TriggerSet(Deps deps);
   ~TriggerSet();
 
   HotKeySlots& hotkeys() { return *slots_; }
@@ -31,12 +44,13 @@ class TriggerSet {
   void Timer1Timer();
 
  private:
+  Win32ProfileStore& profile_;
   Win32StoreWatch watch_;
   std::unique_ptr<HotKeySlots> slots_;
   std::unique_ptr<TitlePoll> poll_;
   std::unique_ptr<Win32Timer> timer1_;
-  HWINEVENTHOOK name_hook_ = nullptr;
-  HWINEVENTHOOK window_hook_ = nullptr;
+  OwnedWinEventHook name_hook_;
+  OwnedWinEventHook window_hook_;
 };
 
 }  // namespace kv::win

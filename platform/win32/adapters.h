@@ -4,10 +4,13 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/journal.h"
 #include "platform/ports.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_win.h"
 
 namespace kv::win {
 
@@ -31,8 +34,7 @@ class Win32FileSystem : public FileSystem {
  public:
   std::optional<std::string> read_file(const std::string& path) override;
   bool delete_file(const std::string& path) override;
-  bool move_file(const std::string& from, const std::string& to) override;
-  bool file_exists(const std::string& path) override;
+  bool write_file(const std::string& path, const std::string& content) override;
   std::string program_dir() override;
 };
 
@@ -53,6 +55,30 @@ class Win32Shell : public Shell {
 // (Tab, Enter, Esc) go through IsDialogMessage; a WM_QUIT seen anywhere marks the end.
 class Win32MessagePump : public MessagePump {
  public:
+  // What a form registered with the pump; the registration is undone when this ends. A move
+  // hands it over.
+  class Registration {
+   public:
+    Registration() = default;
+    ~Registration() { reset(); }
+    Registration(Registration&& other) noexcept;
+    Registration& operator=(Registration&& other) noexcept;
+    Registration(const Registration&) = delete;
+    Registration& operator=(const Registration&) = delete;
+    void reset();
+
+   private:
+    friend class Win32MessagePump;
+    Registration(Win32MessagePump& pump, unsigned id) : pump_(&pump), id_(id) {}
+    Win32MessagePump* pump_ = nullptr;
+    unsigned id_ = 0;
+  };
+  using KeyPreview = std::function<bool(const MSG&)>;
+
+  Win32MessagePump() = default;
+  Win32MessagePump(const Win32MessagePump&) = delete;
+  Win32MessagePump& operator=(const Win32MessagePump&) = delete;
+
   void process_messages() override;
   void wait_for_message() override;
   void wait_for_message_or_timeout(unsigned timeout_ms) override;
@@ -61,16 +87,23 @@ class Win32MessagePump : public MessagePump {
 
   // Asks the application to end: the outermost loop stops when it next looks.
   void terminate();
-  void dispatch(MSG& msg);
-  // Top-level windows whose keyboard is handled like a dialog's.
-  static void add_dialog(HWND w);
-  static void remove_dialog(HWND w);
-  // Called for every key message before the window sees it (the forms' key preview);
-  // returns true when the message was consumed.
-  static void set_key_preview(std::function<bool(const MSG&)> preview);
+
+  // While the registration lives, the top-level window's keyboard is handled like a dialog's.
+  [[nodiscard]] Registration dialog_keys(HWND window);
+  // While the registration lives, `preview` sees every key message before its window does (the
+  // forms' key preview) and returns true when it consumed the message. The latest registered
+  // sees it first.
+  [[nodiscard]] Registration key_preview(KeyPreview preview);
 
  private:
+  void dispatch(MSG& msg);
+  void unregister(unsigned id);
+  bool previewed(const MSG& msg);
+
   bool terminated_ = false;
+  unsigned next_id_ = 0;
+  std::vector<std::pair<unsigned, HWND>> dialogs_;
+  std::vector<std::pair<unsigned, KeyPreview>> previews_;
 };
 
 class Win32Clock : public Clock {
@@ -78,7 +111,7 @@ class Win32Clock : public Clock {
   std::uint64_t now_ms() override { return GetTickCount64(); }
 };
 
-// A timer with a hidden message-only window of its own; its ticks arrive as WM_TIMER.
+// A timer with a component window of its own; its ticks arrive as WM_TIMER.
 class Win32Timer : public Timer {
  public:
   explicit Win32Timer(std::function<void()> on_tick);
@@ -91,11 +124,10 @@ class Win32Timer : public Timer {
   unsigned interval() const override { return interval_; }
 
  private:
-  static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp);
   std::function<void()> on_tick_;
-  OwnedWindow window_;
   bool running_ = false;
   unsigned interval_ = 0;
+  ComponentWindow window_;
 };
 
 class Win32Windows : public WindowSystem {

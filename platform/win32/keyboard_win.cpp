@@ -48,10 +48,6 @@ std::string Win32Keyboard::key_name(std::uint8_t vk) {
   return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : std::string();
 }
 
-bool Win32Keyboard::is_key_down(std::uint8_t vk) {
-  return (GetAsyncKeyState(vk) & 0x8000) != 0;
-}
-
 std::size_t Win32Keyboard::send(const std::vector<KeyInput>& batch) {
   if (batch.empty()) return 0;
   delivery_.follow(GetForegroundWindow());

@@ -19,7 +19,6 @@ class Win32Keyboard : public Keyboard {
   std::uint16_t map_virtual_key(std::uint8_t vk) override;
   std::uint16_t to_utf16(char c) override;
   std::string key_name(std::uint8_t vk) override;
-  bool is_key_down(std::uint8_t vk) override;
   std::size_t send(const std::vector<KeyInput>& batch) override;
   void wait_until_delivered() override;
   // The same with its bound given; false when it could not tell that the keys were taken.

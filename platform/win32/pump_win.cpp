@@ -5,36 +5,56 @@
 
 namespace kv::win {
 
-namespace {
-std::vector<HWND>& dialogs() {
-  static std::vector<HWND> list;
-  return list;
-}
-std::function<bool(const MSG&)>& key_preview() {
-  static std::function<bool(const MSG&)> preview;
-  return preview;
-}
-}  // namespace
+Win32MessagePump::Registration::Registration(Registration&& other) noexcept
+    : pump_(std::exchange(other.pump_, nullptr)), id_(other.id_) {}
 
-void Win32MessagePump::add_dialog(HWND w) {
-  dialogs().push_back(w);
+Win32MessagePump::Registration& Win32MessagePump::Registration::operator=(Registration&& other) noexcept {
+  if (this != &other) {
+    reset();
+    pump_ = std::exchange(other.pump_, nullptr);
+    id_ = other.id_;
+  }
+  return *this;
 }
 
-void Win32MessagePump::remove_dialog(HWND w) {
-  auto& d = dialogs();
-  d.erase(std::remove(d.begin(), d.end(), w), d.end());
+void Win32MessagePump::Registration::reset() {
+  if (Win32MessagePump* pump = std::exchange(pump_, nullptr)) pump->unregister(id_);
 }
 
-void Win32MessagePump::set_key_preview(std::function<bool(const MSG&)> preview) {
-  key_preview() = std::move(preview);
+Win32MessagePump::Registration Win32MessagePump::dialog_keys(HWND window) {
+  dialogs_.emplace_back(++next_id_, window);
+  return Registration(*this, next_id_);
+}
+
+Win32MessagePump::Registration Win32MessagePump::key_preview(KeyPreview preview) {
+  previews_.emplace_back(++next_id_, std::move(preview));
+  return Registration(*this, next_id_);
+}
+
+void Win32MessagePump::unregister(unsigned id) {
+  auto is = [id](const auto& entry) { return entry.first == id; };
+  std::erase_if(dialogs_, is);
+  std::erase_if(previews_, is);
+}
+
+bool Win32MessagePump::previewed(const MSG& msg) {
+  // A preview may register or unregister others while it runs (it may show a form).
+  for (std::size_t i = previews_.size(); i-- > 0;) {
+    if (i >= previews_.size()) continue;
+    const KeyPreview preview = previews_[i].second;
+    if (preview && preview(msg)) return true;
+  }
+  return false;
 }
 
 void Win32MessagePump::dispatch(MSG& msg) {
-  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && key_preview() && key_preview()(msg)) return;
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && previewed(msg)) return;
   if (msg.hwnd) {
     const HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    for (HWND d : dialogs())
-      if (d == root && IsDialogMessageA(d, &msg)) return;
+    // Looked up before the call: the dialog's handlers may change the list.
+    const bool dialog =
+        std::any_of(dialogs_.begin(), dialogs_.end(), [root](const auto& d) { return d.second == root; });
+    if (dialog && IsDialogMessageA(root, &msg)) return;
   }
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
@@ -67,23 +87,17 @@ void Win32MessagePump::terminate() {
 }
 
 namespace {
-constexpr char kTimerClass[] = "KeyvaneTimerWindow";
 constexpr UINT_PTR kTimerId = 1;
 }  // namespace
 
-Win32Timer::Win32Timer(std::function<void()> on_tick) : on_tick_(std::move(on_tick)) {
-  static const bool registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &Win32Timer::proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kTimerClass;
-    return RegisterClassA(&wc) != 0;
-  }();
-  (void)registered;
-  window_.reset(
-      CreateWindowExA(0, kTimerClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr));
-  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+Win32Timer::Win32Timer(std::function<void()> on_tick)
+    : on_tick_(std::move(on_tick)),
+      window_(ComponentWindow::Kind::MessageOnly, [this](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+        if (msg != WM_TIMER) return false;
+        if (running_ && on_tick_) on_tick_();
+        result = 0;
+        return true;
+      }) {}
 
 Win32Timer::~Win32Timer() {
   stop();
@@ -92,21 +106,12 @@ Win32Timer::~Win32Timer() {
 void Win32Timer::start(unsigned interval_ms) {
   interval_ = interval_ms;
   running_ = true;
-  SetTimer(window_.get(), kTimerId, interval_ms, nullptr);
+  SetTimer(window_.hwnd(), kTimerId, interval_ms, nullptr);
 }
 
 void Win32Timer::stop() {
-  if (running_) KillTimer(window_.get(), kTimerId);
+  if (running_) KillTimer(window_.hwnd(), kTimerId);
   running_ = false;
-}
-
-LRESULT CALLBACK Win32Timer::proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_TIMER) {
-    auto* self = reinterpret_cast<Win32Timer*>(GetWindowLongPtrA(w, GWLP_USERDATA));
-    if (self && self->running_ && self->on_tick_) guarded(self->on_tick_);
-    return 0;
-  }
-  return DefWindowProcA(w, msg, wp, lp);
 }
 
 }  // namespace kv::win

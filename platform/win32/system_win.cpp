@@ -20,15 +20,16 @@ std::optional<std::string> Win32FileSystem::read_file(const std::string& path) {
   return content;
 }
 
-bool Win32FileSystem::delete_file(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
-
-bool Win32FileSystem::move_file(const std::string& from, const std::string& to) {
-  return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+bool Win32FileSystem::delete_file(const std::string& path) {
+  return DeleteFileA(path.c_str()) != FALSE;
 }
 
-bool Win32FileSystem::file_exists(const std::string& path) {
-  const DWORD a = GetFileAttributesA(path.c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+bool Win32FileSystem::write_file(const std::string& path, const std::string& content) {
+  OwnedFile f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return false;
+  DWORD written = 0;
+  const DWORD size = static_cast<DWORD>(content.size());
+  return WriteFile(f.get(), content.data(), size, &written, nullptr) && written == size;
 }
 
 std::string program_folder() {
@@ -43,7 +44,9 @@ std::string program_folder() {
   }
 }
 
-std::string Win32FileSystem::program_dir() { return program_folder(); }
+std::string Win32FileSystem::program_dir() {
+  return program_folder();
+}
 
 void Win32Shell::open(const std::string& target) {
   ShellExecuteA(owner_ ? owner_() : nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -68,9 +71,13 @@ std::string Win32Windows::window_title(WindowHandle w, std::size_t max_chars) {
   return std::string(buf.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
-bool Win32Windows::is_visible(WindowHandle w) { return IsWindowVisible(to_hwnd(w)) != FALSE; }
+bool Win32Windows::is_visible(WindowHandle w) {
+  return IsWindowVisible(to_hwnd(w)) != FALSE;
+}
 
-WindowHandle Win32Windows::foreground() { return from_hwnd(GetForegroundWindow()); }
+WindowHandle Win32Windows::foreground() {
+  return from_hwnd(GetForegroundWindow());
+}
 
 void Win32Windows::set_foreground(WindowHandle w) {
   const HWND h = to_hwnd(w);

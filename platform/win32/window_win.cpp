@@ -14,9 +14,8 @@ unsigned window_dpi(HWND w) {
     const UINT d = get_dpi(w);
     if (d) return d;
   }
-  HDC dc = GetDC(nullptr);
-  const int d = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  const WindowDc screen;
+  const int d = GetDeviceCaps(screen.get(), LOGPIXELSY);
   return d > 0 ? static_cast<unsigned>(d) : 96u;
 }
 
@@ -25,9 +24,9 @@ HFONT dialog_font(unsigned dpi) {
   static std::map<unsigned, OwnedFont> fonts;
   auto& f = fonts[dpi];
   if (!f) {
-    f.reset(CreateFontA(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, "MS Shell Dlg 2"));
+    f.reset(CreateFontA(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                        "MS Shell Dlg 2"));
   }
   return f.get();
 }
@@ -70,9 +69,13 @@ Window::~Window() {
   window_.reset();
 }
 
-unsigned Window::dpi() const { return window_dpi(hwnd()); }
+unsigned Window::dpi() const {
+  return window_dpi(hwnd());
+}
 
-int Window::scale(int px) const { return MulDiv(px, static_cast<int>(dpi()), 96); }
+int Window::scale(int px) const {
+  return MulDiv(px, static_cast<int>(dpi()), 96);
+}
 
 void Window::centre_on_screen() {
   // The whole primary screen, taskbar included, not just its work area.
@@ -119,8 +122,32 @@ LRESULT CALLBACK Window::proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(w, msg, wp, lp);
 }
 
-HWND create_control(Window& parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
-                    int id, DWORD ex_style) {
+ComponentWindow::ComponentWindow(Kind kind, Handler handler) : handler_(std::move(handler)) {
+  if (kind == Kind::MessageOnly)
+    create(kComponentWindowClass, "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
+  else
+    create(kComponentWindowClass, "", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0);
+}
+
+bool ComponentWindow::handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  return handler_ && handler_(msg, wp, lp, result);
+}
+
+HMENU append_submenu(HMENU menu, OwnedMenu submenu, const char* text) {
+  if (!AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.get()), text)) return nullptr;
+  return submenu.release();
+}
+
+std::string control_text(HWND w) {
+  if (!w) return {};
+  const int n = GetWindowTextLengthA(w);
+  std::string text(static_cast<std::size_t>(n) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(w, text.data(), n + 1)));
+  return text;
+}
+
+HWND create_control(Window& parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id,
+                    DWORD ex_style) {
   HWND c = CreateWindowExA(ex_style, cls, text, style | WS_CHILD | WS_VISIBLE, parent.scale(x), parent.scale(y),
                            parent.scale(w), parent.scale(h), parent.hwnd(),
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);

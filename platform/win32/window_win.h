@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "platform/win32/handles.h"
@@ -43,6 +44,28 @@ class Window {
   OwnedWindow window_;
 };
 
+// The hidden window in which a component (a timer, a hotkey, the tray icon, the recorder's
+// messenger) receives its messages, handed to the component's handler. All of them share one
+// window class.
+class ComponentWindow : public Window {
+ public:
+  // Message-only windows stay out of every window list. The tray icon's must be a hidden
+  // top-level window instead: only those hear the taskbar announce that it was created again.
+  enum class Kind { MessageOnly, HiddenTopLevel };
+  // Returns true when the message was handled and `result` holds the answer.
+  using Handler = std::function<bool(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)>;
+
+  ComponentWindow(Kind kind, Handler handler);
+
+ protected:
+  bool handle(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  Handler handler_;
+};
+
+inline constexpr char kComponentWindowClass[] = "KeyvaneComponent";
+
 // The dpi of a window (96 when the platform cannot tell).
 unsigned window_dpi(HWND w);
 
@@ -51,8 +74,15 @@ HFONT dialog_font(unsigned dpi);
 // Gives the window and all its children the font.
 void apply_font(HWND w, HFONT font);
 
+// Appends `submenu` to `menu` as the popup entry `text`; from then on `menu` owns it. Returns the
+// submenu (nullptr when it could not be appended, and it is gone).
+HMENU append_submenu(HMENU menu, OwnedMenu submenu, const char* text);
+
+// A window's text (a control's contents).
+std::string control_text(HWND w);
+
 // A child control at 96-dpi pixel coordinates scaled to the parent's dpi.
-HWND create_control(Window& parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
-                    int id, DWORD ex_style = 0);
+HWND create_control(Window& parent, const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id,
+                    DWORD ex_style = 0);
 
 }  // namespace kv::win

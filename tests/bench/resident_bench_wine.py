@@ -16,7 +16,6 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "win"))
 import kvtest  # noqa: E402
-import kvresident as kr  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
 TICK = os.sysconf("SC_CLK_TCK")
@@ -38,22 +37,22 @@ def cpu_seconds(pid):
 def latency(presses):
     s = kvtest.Session("bench_latency")
     s.put("Type.key", "x")
-    s.macros({"Name": "Type", "Type": 4, "FileName": "Type.key", "HotKey": kr.hotkey(kr.CTRL | kr.ALT, "M")})
-    kr.start_keyvane(s)
+    s.macros({"Name": "Type", "Type": 4, "FileName": "Type.key", "HotKey": kvtest.hotkey(kvtest.CTRL | kvtest.ALT, "M")})
+    s.start_resident()
     log = s.path("latency.log")
-    kr.spawn(s, os.path.join(s.tools, "kvlatency.exe"), s.win_progdir + "latency.log", "Keyvane Latency")
-    wait_for(lambda: "READY" in kr.marker_lines(s, "latency.log"), 20, what="kvlatency")
-    kr.focus(s, "Keyvane Latency")
+    s.spawn(os.path.join(s.tools, "kvlatency.exe"), s.win_progdir + "latency.log", "Keyvane Latency")
+    wait_for(lambda: "READY" in s.marker_lines("latency.log"), 20, what="kvlatency")
+    s.focus("Keyvane Latency")
     delays, hook_delays = [], []
     for i in range(presses):
-        seen = len(kr.marker_lines(s, "latency.log"))
+        seen = len(s.marker_lines("latency.log"))
         s.xdotool("keydown", "ctrl", "alt", "m")
         s.xdotool("keyup", "m", "alt")
         time.sleep(0.3)
         s.xdotool("keyup", "ctrl")
 
         def typed():
-            lines = kr.marker_lines(s, "latency.log")[seen:]
+            lines = s.marker_lines("latency.log")[seen:]
             return lines if any(l.startswith("MSG 58 ") for l in lines) else None
         lines = wait_for(typed, 15, what="the typed key of press %d" % (i + 1))
         release = first_key = first_injected = None
@@ -87,9 +86,9 @@ def poll(idle_seconds, matching, triggers=100):
               for i in range(1, triggers + 1)]
     s.macros(*macros)
     title = "Bench Window %d" if matching else "Other Window %d"
-    kr.spawn(s, os.path.join(s.tools, "kvwindows.exe"), "100", title)
+    s.spawn(os.path.join(s.tools, "kvwindows.exe"), "100", title)
     wait_for(lambda: s.find("KvWindows", title.replace("%d", "100"), 0), 30, what="100 windows")
-    kr.start_keyvane(s)
+    s.start_resident()
     if matching:
         wait_for(lambda: all(s.read_ini().get("MACRO%d" % n, {}).get("FOUNDHANDLE") for n in range(1, 101)), 60,
                  what="every trigger recorded")

@@ -9,6 +9,11 @@
 
 namespace kv::fake {
 
+// The pixel the system moves to for a normalised absolute position.
+inline std::int32_t denormalise(std::uint16_t value, std::int32_t origin, std::int32_t extent) {
+  return origin + static_cast<std::int32_t>(static_cast<std::int64_t>(value) * extent / 65536);
+}
+
 class FakeHooks : public journal::InputHooks {
  public:
   struct Install {

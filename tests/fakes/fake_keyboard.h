@@ -18,7 +18,8 @@ class FakeKeyboard : public Keyboard {
   std::uint16_t map_virtual_key(std::uint8_t vk) override;
   std::uint16_t to_utf16(char c) override;
   std::string key_name(std::uint8_t vk) override;
-  bool is_key_down(std::uint8_t vk) override { return held.count(vk) != 0; }
+  // Physical state of the keys, for the hotkey slots' wait for released modifiers.
+  bool is_key_down(std::uint8_t vk) const { return held.count(vk) != 0; }
   std::size_t send(const std::vector<KeyInput>& batch) override;
   void wait_until_delivered() override {
     ++delivery_waits;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,12 @@ class FakeFileSystem : public FileSystem {
   std::string dir = "C:\\Program Files\\Keyvane\\";
   std::map<std::string, std::string> files;  // full path -> content
   std::vector<std::string> deleted;
+  std::set<std::string> refused;  // paths that cannot be written
 
   std::optional<std::string> read_file(const std::string& path) override;
   bool delete_file(const std::string& path) override;
-  bool move_file(const std::string& from, const std::string& to) override;
-  bool file_exists(const std::string& path) override { return files.count(path) != 0; }
+  bool write_file(const std::string& path, const std::string& content) override;
+  bool exists(const std::string& path) const { return files.count(path) != 0; }
   std::string program_dir() override { return dir; }
 };
 
@@ -126,12 +128,9 @@ class FakeJournal : public JournalControl {
   bool keystrokes_only = false, hi_speed = false;
 
   void set_record_file_name(const std::string& path) override { record_file = path; }
-  std::string record_file_name() const override { return record_file; }
   void set_playback_file_name(const std::string& path) override { playback_file = path; }
-  std::string playback_file_name() const override { return playback_file; }
   void set_keystrokes_only(bool on) override { keystrokes_only = on; }
   void set_hi_speed_playback(bool on) override { hi_speed = on; }
-  bool hi_speed_playback() const override { return hi_speed; }
   void start_record() override { calls.push_back({"record", record_file, hi_speed}); }
   void stop_record() override { calls.push_back({"stop", record_file, hi_speed}); }
   void start_playback() override { calls.push_back({"play", playback_file, hi_speed}); }

@@ -18,7 +18,7 @@ namespace kv::fake {
 
 class TimedKeyboard : public FakeKeyboard {
  public:
-  explicit TimedKeyboard(Clock& clock) : clock_(clock) {}
+  explicit TimedKeyboard(FakeEventLoop& clock) : clock_(clock) {}
   std::size_t send(const std::vector<KeyInput>& batch) override;
   // Per batch from the front: how many of its events go through (then all again).
   std::vector<int> accepts;
@@ -32,7 +32,7 @@ class TimedKeyboard : public FakeKeyboard {
   }
 
  private:
-  Clock& clock_;
+  FakeEventLoop& clock_;
 };
 
 // The text the events would type on the fake US layout. Keys that type nothing, or keys held

@@ -61,12 +61,17 @@ TEST(DoCommandLine, MatchesEveryMacroOfTheNameInOrder) {
   Rig r;
   // The profile service hands values back without trailing blanks, so macro 4 matches too.
   r.names({"Daily Report", "Other", "daily report", "DAILY REPORT ", "R\xC9SUM\xC9", "Daily  Report"});
-  EXPECT_FALSE(DoCommandLine({"/Open:daily REPORT"}, r.profile, r.loop, r.run));
+  EXPECT_FALSE(DoCommandLine({"/Open:daily REPORT"}, r.profile, r.loop, r.run).close_when_done);
   EXPECT_EQ(r.ran, (std::vector<int>{1, 3, 4}));
   // Messages are processed after every macro examined, matched or not.
   EXPECT_EQ(r.loop.process_calls, 6);
   r.ran.clear();
-  EXPECT_TRUE(DoCommandLine({"/Close", "other", "/OPEN:   Other   ", "r\xE9sum\xE9"}, r.profile, r.loop, r.run));
+  const CommandLineOutcome o =
+      DoCommandLine({"/Close", "other", "/OPEN:   Other   ", "r\xE9sum\xE9"}, r.profile, r.loop, r.run);
+  EXPECT_TRUE(o.close_when_done);
+  EXPECT_EQ(o.runs, 2);
+  // Names are reported as given: a name that differs only in non-ASCII case matched nothing.
+  EXPECT_EQ(o.unmatched, Args{"r\xE9sum\xE9"});
   EXPECT_EQ(r.ran, (std::vector<int>{2, 2}));
   // Arguments run in their own order, not in the order of the macros they name.
   r.ran.clear();
@@ -86,19 +91,24 @@ TEST(DoCommandLine, MacrosBeyondTheHotkeyRangeRunByName) {
 TEST(DoCommandLine, EmptyOpenNameMatchesNamelessMacrosAndCloseAloneRunsNothing) {
   Rig r;
   r.names({"A", "<none>", ""});
-  EXPECT_FALSE(DoCommandLine({"/Open:"}, r.profile, r.loop, r.run));
+  EXPECT_FALSE(DoCommandLine({"/Open:"}, r.profile, r.loop, r.run).close_when_done);
   EXPECT_EQ(r.ran, (std::vector<int>{2, 3}));
   r.ran.clear();
-  EXPECT_TRUE(DoCommandLine({"/CLOSE"}, r.profile, r.loop, r.run));
+  const CommandLineOutcome alone = DoCommandLine({"/CLOSE"}, r.profile, r.loop, r.run);
+  EXPECT_TRUE(alone.close_when_done);
   EXPECT_TRUE(r.ran.empty());
-  EXPECT_FALSE(DoCommandLine({}, r.profile, r.loop, r.run));
+  // /CLOSE names no macro, so there is nothing to report as missing.
+  EXPECT_TRUE(alone.unmatched.empty());
+  EXPECT_FALSE(DoCommandLine({}, r.profile, r.loop, r.run).close_when_done);
 }
 
 TEST(DoCommandLine, WithoutEntriesNothingRuns) {
   Rig r;
   r.names({"A"}, false);
-  DoCommandLine({"A"}, r.profile, r.loop, r.run);
+  const CommandLineOutcome o = DoCommandLine({"A", "/Open:  Daily  Report ", "/Close"}, r.profile, r.loop, r.run);
   EXPECT_TRUE(r.ran.empty());
+  EXPECT_EQ(o.runs, 0);
+  EXPECT_EQ(o.unmatched, (Args{"A", "Daily  Report"}));
 }
 
 TEST(HostState, CloseRuleNeedsExactStatus) {
@@ -112,6 +122,12 @@ TEST(HostState, CloseRuleNeedsExactStatus) {
   EXPECT_FALSE(h.PlaybackTimerTimer());
   h.RecordFinished("True");
   EXPECT_TRUE(h.PlaybackTimerTimer());
+  // A command-line macro that failed reports no status: the instance ends all the same.
+  HostState failed;
+  failed.command_line_run_failed();
+  EXPECT_FALSE(failed.PlaybackTimerTimer());
+  failed.set_close_when_done(true);
+  EXPECT_TRUE(failed.PlaybackTimerTimer());
   EXPECT_FALSE(h.open_enabled());
   h.enable_open();
   EXPECT_TRUE(h.open_enabled());

@@ -2,8 +2,10 @@
 
 #include "journal/capture.h"
 #include "journal/dat_file.h"
+#include "tests/fakes/fake_journal_ports.h"
 
 using namespace kv::journal;
+using kv::fake::denormalise;
 
 namespace {
 

@@ -27,10 +27,15 @@ struct Rig {
   FakeProfileStore profile;
   std::vector<int> ran;
   std::function<void(int)> during;
+  int probes = 0;
   HotKeySlots slots{{[this](std::uint8_t vk) { return keyboard.is_key_down(vk); }, loop,
                      [this](int n) {
                        ran.push_back(n);
                        if (during) during(n);
+                     },
+                     [this](unsigned m, unsigned k) {
+                       ++probes;
+                       return k != 0 && !table.held.count({m, k});
                      }},
                     [this](int slot) { return std::make_unique<FakeHotKey>(table, slot); }};
 
@@ -65,8 +70,8 @@ TEST(HotKeyComponent, RegistrationRules) {
   EXPECT_EQ(t.owner(kModControl | kModShift, 'K'), 7);
   k.set_HotKey(0);
   EXPECT_TRUE(t.held.empty());
-  EXPECT_EQ(t.calls, (std::vector<std::string>{"reg 7 3+88", "unreg 7", "reg 7 1+112", "unreg 7", "reg 7 6+75",
-                                               "unreg 7"}));
+  EXPECT_EQ(t.calls,
+            (std::vector<std::string>{"reg 7 3+88", "unreg 7", "reg 7 1+112", "unreg 7", "reg 7 6+75", "unreg 7"}));
 }
 
 TEST(HotKeyComponent, DestructionUnregistersAndMessageRaisesOnlyWhenAllowed) {
@@ -154,6 +159,47 @@ TEST(AssignHotKeys, ComboHeldByAnotherProgramStaysSilent) {
   r.slots.AssignHotKeys(r.profile);
   r.press(kCtrlAltX);
   EXPECT_TRUE(r.ran.empty());
+}
+
+TEST(AssignHotKeys, EachSlotKeepsThePlatformsAnswer) {
+  Rig r;
+  r.table.held[{kModControl | kModAlt, 'X'}] = -1;   // another program
+  r.macros({kCtrlAltX, kAltF1, kAltF1, 0, 0x4000});  // macro 5: no key code
+  r.slots.AssignHotKeys(r.profile);
+  EXPECT_TRUE(r.slots.refused(1));
+  EXPECT_FALSE(r.slots.refused(2));
+  EXPECT_TRUE(r.slots.refused(3));  // the lower-numbered macro 2 has it
+  EXPECT_FALSE(r.slots.refused(4));
+  EXPECT_TRUE(r.slots.refused(5));
+  EXPECT_FALSE(r.slots.refused(0));
+  EXPECT_FALSE(r.slots.refused(101));
+  // The other program lets go; the next assignment registers it and the mark goes.
+  r.table.held.erase({kModControl | kModAlt, 'X'});
+  r.slots.AssignHotKeys(r.profile);
+  EXPECT_FALSE(r.slots.refused(1));
+  r.slots.slot(1).set_Enabled(false);
+  EXPECT_TRUE(r.slots.refused(1));  // set but not registered
+}
+
+TEST(AssignHotKeys, WouldRegisterAnswersForTheMacroAsTheNextAssignmentWould) {
+  Rig r;
+  r.table.held[{kModControl | kModAlt, 'X'}] = -1;
+  r.macros({kAltF1, 0, kCtrlShiftK});
+  r.slots.AssignHotKeys(r.profile);
+  EXPECT_TRUE(r.slots.would_register(r.profile, 1, kAltF1));   // its own
+  EXPECT_FALSE(r.slots.would_register(r.profile, 2, kAltF1));  // macro 1 keeps it
+  // Held by a later macro's slot: macro 2 would take it over, without asking the platform.
+  const int probes = r.probes;
+  EXPECT_TRUE(r.slots.would_register(r.profile, 2, kCtrlShiftK));
+  EXPECT_EQ(r.probes, probes);
+  EXPECT_FALSE(r.slots.would_register(r.profile, 2, kCtrlAltX));          // another program's
+  EXPECT_TRUE(r.slots.would_register(r.profile, 2, kCtrlAltX ^ 0x4000));  // Alt+X is free
+  EXPECT_FALSE(r.slots.would_register(r.profile, 2, 0));
+  // A new macro (number Entries + 1), and one beyond the slots.
+  EXPECT_TRUE(r.slots.would_register(r.profile, 4, kCtrlShiftK ^ 0x2000));
+  EXPECT_FALSE(r.slots.would_register(r.profile, 101, kCtrlShiftK ^ 0x2000));
+  // Asking registers nothing.
+  EXPECT_EQ(r.table.owner(kModControl, 'K'), -1);
 }
 
 TEST(HotKeyHandler, WaitsUntilEveryModifierIsReleased) {

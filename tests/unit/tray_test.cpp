@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/hints.h"
 #include "components/tray_icon.h"
+#include "forms/hints.h"
 #include "platform/error.h"
 #include "tests/fakes/fake_profile_store.h"
 #include "tests/fakes/fake_system.h"
@@ -63,7 +63,8 @@ TEST(TrayIcon, MouseMessagesRaiseEventsInOrder) {
   const auto L = TrayButton::Left, R = TrayButton::Right, M = TrayButton::Middle;
   EXPECT_EQ(tray_events(0x202, kTrayShift), (std::vector<E>{{E::Click, L, kTrayShift}, {E::MouseUp, L, kTrayShift}}));
   EXPECT_EQ(tray_events(0x203, 0), (std::vector<E>{{E::DblClick, L, 0}, {E::MouseDown, L, kTrayDouble}}));
-  EXPECT_EQ(tray_events(0x205, kTrayRight), (std::vector<E>{{E::MouseUp, R, kTrayRight}, {E::ShowMenu, R, kTrayRight}}));
+  EXPECT_EQ(tray_events(0x205, kTrayRight),
+            (std::vector<E>{{E::MouseUp, R, kTrayRight}, {E::ShowMenu, R, kTrayRight}}));
   EXPECT_EQ(tray_events(0x206, 0), (std::vector<E>{{E::MouseDown, R, kTrayDouble}}));
   EXPECT_EQ(tray_events(0x209, kTrayCtrl), (std::vector<E>{{E::MouseDown, M, kTrayCtrl | kTrayDouble}}));
   EXPECT_EQ(tray_events(0x208, 0), (std::vector<E>{{E::MouseUp, M, 0}}));
@@ -92,6 +93,25 @@ TEST(Hints, TrayToggleAndHintWindowKeepTheSettingInStep) {
   hint_window_closed(store, loop, true, checked);
   EXPECT_TRUE(checked);
   EXPECT_EQ(profile.writes(), writes);
+}
+
+TEST(Hints, TurnedBackOnTheHintWindowOpensCheckedAndOkKeepsThemOn) {
+  FakeProfileStore profile;
+  FakeEventLoop loop;
+  MacroStore store(profile);
+  bool checked = true;
+  EXPECT_TRUE(hint_box_checked_on_open(store));
+  hint_window_closed(store, loop, false, checked);  // the user unticked the box
+  EXPECT_FALSE(checked);
+  toggle_show_hints(store, checked);  // on again from the tray
+  // The next hint opens with the box as the setting is now; its OK leaves hints on.
+  const bool box = hint_box_checked_on_open(store);
+  EXPECT_TRUE(box);
+  hint_window_closed(store, loop, box, checked);
+  EXPECT_TRUE(checked);
+  EXPECT_TRUE(hints_enabled(store));
+  profile.write_string("Main", "Show Hints", "0");
+  EXPECT_FALSE(hint_box_checked_on_open(store));
 }
 
 TEST(Hints, RefusedWriteLeavesTheCheckMark) {

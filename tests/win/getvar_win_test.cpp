@@ -5,32 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <string>
 
 #include "forms/getvar_win.h"
 #include "platform/win32/adapters.h"
+#include "tests/win/steps_win.h"
+
+using kv::test::Steps;
+using kv::test::text_of;
 
 namespace {
-
-std::string text_of(HWND w) {
-  char buf[512] = {};
-  GetWindowTextA(w, buf, sizeof buf);
-  return buf;
-}
-
-// Plays steps one per tick while the form's own loop waits for its answer.
-struct Steps {
-  std::deque<std::function<void()>> queue;
-  kv::win::Win32Timer timer{[this] {
-    if (queue.empty()) return;
-    auto step = std::move(queue.front());
-    queue.pop_front();
-    step();
-  }};
-  Steps() { timer.start(30); }
-};
 
 void press_enter(HWND edit) {
   PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x1C0001);
@@ -40,7 +24,7 @@ void press_enter(HWND edit) {
 
 TEST(GetVarForm, EnterOrOkConfirmsAndTheEditStartsEmptyNextTime) {
   kv::win::Win32MessagePump pump;
-  kv::win::GetVarForm form(pump);
+  kv::win::GetVarForm form({pump});
   EXPECT_EQ(text_of(form.hwnd()), "Keyvane Input Box");
   Steps s;
   s.queue.push_back([&] {
@@ -68,7 +52,7 @@ TEST(GetVarForm, EnterOrOkConfirmsAndTheEditStartsEmptyNextTime) {
 
 TEST(GetVarForm, APromptAskedWhileAnotherIsOpenLeavesTheFirstOneWaiting) {
   kv::win::Win32MessagePump pump;
-  kv::win::GetVarForm form(pump);
+  kv::win::GetVarForm form({pump});
   Steps s;
   std::string inner;
   bool first_came_back = false;

@@ -1,6 +1,7 @@
-"""Helpers of the whole-program tests: a program folder with Keyvane.exe, macros.ini in the
-prefix's Windows folder, starting and ending Keyvane, driving windows with kvdrive.exe, and
-waiting for conditions (never fixed sleeps)."""
+"""Helpers of the whole-program tests and benchmarks: a program folder with Keyvane.exe,
+macros.ini in the prefix's Windows folder, starting Keyvane (once, or resident until start-up
+has finished) and ending it, background Wine programs and their logs, driving windows with
+kvdrive.exe and xdotool, and waiting for conditions (never fixed sleeps)."""
 import contextlib
 import os
 import shutil
@@ -12,8 +13,13 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import kvwine  # noqa: E402
 
-WATCHED = ("Keyvane.exe", "kvtarget.exe", "kvsink.exe", "kvmarker.exe", "kvwindows.exe", "kvhtml.exe")
+SHIFT, CTRL, ALT = 0x2000, 0x4000, 0x8000
 
+WATCHED = ("Keyvane.exe", "kvtarget.exe", "kvsink.exe", "kvmarker.exe", "kvwindows.exe", "kvhtml.exe", "kvmgr.exe")
+
+
+# The class of the tray icon's hidden window (shared by every component window).
+TRAY_CLASS = "KeyvaneComponent"
 
 def wait_for(cond, timeout=10.0, interval=0.05, what="condition"):
     deadline = time.time() + timeout
@@ -24,6 +30,11 @@ def wait_for(cond, timeout=10.0, interval=0.05, what="condition"):
         if time.time() >= deadline:
             raise AssertionError("timed out after %.1fs waiting for %s" % (timeout, what))
         time.sleep(interval)
+
+
+def hotkey(mods, key):
+    """The stored TShortCut value of modifiers and a key (a character or a virtual-key code)."""
+    return mods | ord(key) if isinstance(key, str) else mods | key
 
 
 def prefix_unix_pids(names):
@@ -193,6 +204,62 @@ class Session:
             raise AssertionError("Keyvane.exe did not start: " + out)
         return pid, code
 
+    def windows_of(self, pid):
+        """{window class: handle} of the top-level windows of one process (the first of each)."""
+        rc, out = self.drive("enum")
+        found = {}
+        for w in (l.split() for l in out.splitlines()):
+            if len(w) > 3 and w[1] == str(pid):
+                found.setdefault(w[3], w[0])
+        return found
+
+    def start_resident(self, args=""):
+        """Starts Keyvane.exe and waits until its start-up has finished; returns its process id
+        and the handles of its host and tray icon windows. Other instances may be running."""
+        pid, code = self.keyvane(args)
+        assert code is None, "Keyvane ended at once (exit %s)" % code
+        # The prompt form is created last, after the hotkeys were registered: keys pressed
+        # before that would be lost.
+        # The tray icon's window is the only top-level one of the components' window class.
+        wanted = {"TKeyvane", TRAY_CLASS, "TfrmGetVar"}
+
+        def started():
+            w = self.windows_of(pid)
+            return w if wanted <= w.keys() else None
+        w = wait_for(started, 40, what="the start-up of Keyvane %d (%s)" % (pid, ", ".join(sorted(wanted))))
+        return pid, w["TKeyvane"], w[TRAY_CLASS]
+
+    def spawn(self, *args):
+        """Starts a Wine program in the background; its output goes to a file."""
+        with open(os.path.join(self.progdir, "spawn-%d.out" % time.monotonic_ns()), "wb") as out:
+            return subprocess.Popen(["wine"] + list(args), env=self.env, stdin=subprocess.DEVNULL, stdout=out,
+                                    stderr=subprocess.DEVNULL, start_new_session=True)
+
+    def marker_lines(self, name="marker.log"):
+        """The non-empty lines of a log in the program folder (kvmarker's by default)."""
+        p = self.path(name)
+        if not os.path.exists(p):
+            return []
+        with open(p, "rb") as f:
+            return [l.strip() for l in f.read().decode("latin-1").splitlines() if l.strip()]
+
+    def target(self, title="Keyvane Target", log="target.log"):
+        """Starts kvtarget with that title and gives its X window the keyboard focus."""
+        self.spawn(os.path.join(self.tools, "kvtarget.exe"), self.win_progdir + log, title)
+        wait_for(lambda: any(l.startswith("READY") for l in self.marker_lines(log)), 20, what="kvtarget")
+        self.focus(title)
+        return log
+
+    def focus(self, title):
+        """Activates and focuses the X window of the Wine window with exactly that title."""
+        def x_window():
+            ids = self.xdotool("search", "--name", "^%s$" % title).split()
+            return ids[0] if ids else None
+        xid = wait_for(x_window, 10, what="the X window of " + title)
+        self.xdotool("windowactivate", "--sync", xid)
+        self.xdotool("windowfocus", "--sync", xid)
+        return xid
+
     def wait_exit(self, pid, timeout_ms):
         rc, out = self.drive("wait", str(pid), str(timeout_ms), timeout=timeout_ms / 1000 + 60)
         return rc == 0
@@ -223,6 +290,97 @@ class Session:
 
     def close(self):
         kill_wine_programs()
+
+
+class Wizard:
+    """The Macro Setup Wizard of a running Keyvane, driven through its controls by their ids
+    (forms/wizard_win.h), as a user's clicks and typing would."""
+    NEXT, BACK, FINISHED, HEADING = 1001, 1002, 1003, 1011
+    OPT_ADVANCED, OPT_PLAYBACK, OPT_START_APP = 1020, 1021, 1022
+    NAME, HOTKEY, TRIGGER, SHORTCUTS = 1030, 1040, 1042, 1044
+    BROWSE, COMMAND = 1050, 1051
+    SUMMARY = 1090
+    CANCEL = 2
+    HKM_SETHOTKEY, CB_SETCURSEL, WM_CLOSE = 0x401, 0x14E, 0x10
+
+    def __init__(self, session, hwnd):
+        self.s = session
+        self.hwnd = hwnd
+
+    @staticmethod
+    def open_from(session, manager):
+        """Clicks the manager window's "New Macro" and waits for the wizard's first page."""
+        rc, button = session.drive("child", manager, "Button", "New Macro")
+        assert rc == 0, "no New Macro button"
+        session.drive("click", button.strip())
+        hwnd = session.find("TfrmWizard", "Macro Setup Wizard", 20000, visible=True)
+        assert hwnd, "the wizard did not open"
+        w = Wizard(session, hwnd)
+        w.wait_page("What would you like this macro to do?")
+        return w
+
+    def controls(self):
+        """{id: (hwnd, visible, enabled, text)} of the wizard's controls."""
+        rc, out = self.s.drive("children", self.hwnd)
+        found = {}
+        for line in out.split("\n"):
+            parts = line.strip().split(" ", 5)
+            if len(parts) == 6:
+                found.setdefault(int(parts[1]), (parts[0], parts[3] == "1", parts[4] == "1", parts[5][1:-1]))
+        return found
+
+    def control(self, cid):
+        return self.controls()[cid][0]
+
+    def heading(self):
+        return self.controls()[self.HEADING][3]
+
+    def wait_page(self, heading):
+        wait_for(lambda: self.heading() == heading, 15, what="the wizard's page " + heading)
+
+    def click(self, cid):
+        self.s.drive("click", self.control(cid))
+
+    def set_text(self, cid, text):
+        self.s.drive("settext", self.control(cid), text)
+
+    def text(self, cid):
+        return self.s.drive("gettext", self.control(cid))[1].rstrip("\n")
+
+    def set_hotkey(self, vk, hotkeyf):
+        """The hotkey field's value: a virtual key with HOTKEYF_ flags (Shift 1, Ctrl 2, Alt 4)."""
+        self.s.drive("send", self.control(self.HOTKEY), str(self.HKM_SETHOTKEY), str(vk | hotkeyf << 8), "0")
+
+    def choose_shortcut(self, item):
+        self.s.drive("send", self.control(self.SHORTCUTS), str(self.CB_SETCURSEL), str(item), "0")
+
+    def next(self, heading):
+        self.click(self.NEXT)
+        self.wait_page(heading)
+
+    def back(self, heading):
+        self.click(self.BACK)
+        self.wait_page(heading)
+
+    def summary(self):
+        return [self.text(self.SUMMARY + i) for i in range(4)]
+
+    def visible(self):
+        rc, out = self.s.drive("findvisible", "TfrmWizard", "Macro Setup Wizard", "0")
+        return rc == 0
+
+    def wait_closed(self):
+        wait_for(lambda: not self.visible(), 15, what="the wizard to close")
+
+    def answer(self, title, button):
+        """Presses `button` of the message box `title`; returns the box's texts."""
+        box = self.s.msgbox(title, 10000)
+        assert box, "no %r message box" % title
+        rc, b = self.s.drive("child", box[0], "Button", button)
+        assert rc == 0, "no %r button in %r" % (button, box[1])
+        self.s.drive("click", b.strip())
+        self.s.drive("waitgone", "#32770", title, "10000")
+        return box[1]
 
 
 class WineTestCase(unittest.TestCase):

@@ -11,7 +11,6 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import kvtest  # noqa: E402
 import kvwine  # noqa: E402
-import kvresident as kr  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
 WM_KEYDOWN, VK_RETURN, VK_RIGHT, VK_DOWN = 0x100, 0x0D, 0x27, 0x28
@@ -126,7 +125,7 @@ class Manager(kvtest.WineTestCase):
 
     def test_the_list_has_the_keyboard_when_the_window_opens(self):
         pid, form, lv = self.open_manager({"Name": "A", "Type": 1}, {"Name": "B", "Type": 1})
-        kr.focus(self.s, "Ostrel Keyvane")
+        self.s.focus("Ostrel Keyvane")
         self.s.xdotool("key", "End")
         wait_for(lambda: self.rows(lv)[1] == 1, 10, what="the last row selected from the keyboard")
         # A selection made with the keyboard leaves the commands as they were.
@@ -200,12 +199,12 @@ class Manager(kvtest.WineTestCase):
         c = self.controls(form)
         self.assertFalse(c["Delete Macro"][1])
         # The former third macro answers its hotkey under its new number.
-        kr.focus(self.s, "Ostrel Keyvane")
+        self.s.focus("Ostrel Keyvane")
         self.s.xdotool("key", "ctrl+alt+c")
-        wait_for(lambda: kr.marker_lines(self.s) == ["RAN third.exe"], 10, what="the former third macro's run")
+        wait_for(lambda: self.s.marker_lines() == ["RAN third.exe"], 10, what="the former third macro's run")
         self.s.xdotool("key", "ctrl+alt+b")  # the deleted macro's hotkey is gone
         time.sleep(1.5)
-        self.assertEqual(kr.marker_lines(self.s), ["RAN third.exe"])
+        self.assertEqual(self.s.marker_lines(), ["RAN third.exe"])
         self.assertIsNone(self.s.msgbox("Keyvane", 0))
 
     def test_answering_no_changes_nothing(self):
@@ -242,20 +241,20 @@ class Manager(kvtest.WineTestCase):
             page = "file:///" + (self.s.win_progdir + "Keyvane.html").replace("\\", "/")
             expected = "RAN kvhtml.exe %s#Operation" % page
             self.s.drive("click", self.controls(form)["Help"][0])
-            wait_for(lambda: kr.marker_lines(self.s), 15, what="help from the Help button")
-            self.assertEqual(kr.marker_lines(self.s), [expected])
+            wait_for(lambda: self.s.marker_lines(), 15, what="help from the Help button")
+            self.assertEqual(self.s.marker_lines(), [expected])
             # F1 released while the list has the focus.
             self.s.drive("post", lv, "0x101", "0x70", "0xC03B0001")
-            wait_for(lambda: len(kr.marker_lines(self.s)) == 2, 15, what="help from F1")
-            self.assertEqual(kr.marker_lines(self.s)[1], expected)
+            wait_for(lambda: len(self.s.marker_lines()) == 2, 15, what="help from F1")
+            self.assertEqual(self.s.marker_lines()[1], expected)
             # Other keys released there open nothing.
             self.s.drive("post", lv, "0x101", "0x71", "0xC03C0001")
             time.sleep(1.0)
-            self.assertEqual(len(kr.marker_lines(self.s)), 2)
+            self.assertEqual(len(self.s.marker_lines()), 2)
             # F1 released while Alt is held arrives as a system key: still F1.
             self.s.drive("post", lv, "0x105", "0x70", "0xE03B0001")
-            wait_for(lambda: len(kr.marker_lines(self.s)) == 3, 15, what="help from Alt+F1")
-            self.assertEqual(kr.marker_lines(self.s)[2], expected)
+            wait_for(lambda: len(self.s.marker_lines()) == 3, 15, what="help from Alt+F1")
+            self.assertEqual(self.s.marker_lines()[2], expected)
 
     # --- shortcut files --------------------------------------------------------------------
     def desktop_links(self, name):
@@ -365,7 +364,7 @@ class Manager(kvtest.WineTestCase):
             rc, _ = self.mgr("addprinter", name, kvwine_path(out), kvwine_path(DATA))
             self.assertEqual(rc, 0, "no file-backed printer")
         self.s.macros({"Name": "Alpha", "Type": 1, "HotKey": 16449}, {"Name": "NoKey", "Type": 1})
-        pid, host, tray = kr.start_keyvane(self.s)
+        pid, host, tray = self.s.start_resident()
         self.assertIsNone(self.s.find("TfrmMain", "Ostrel Keyvane", 0, visible=True))
         dlg, combo = self.print_dialog_from_tray(tray)
         self.assertEqual(self.s.drive("gettext", combo)[1].strip(), "KvFirst")
@@ -390,6 +389,33 @@ class Manager(kvtest.WineTestCase):
         time.sleep(1.0)
         self.assertFalse(os.path.exists(first))
         self.assertIsNone(self.s.msgbox("Keyvane", 0))
+
+    def print_dialogs(self):
+        rc, out = self.s.drive("enum")
+        return [l.split()[0] for l in out.splitlines() if ' 1 #32770 "Print"' in l]
+
+    def test_a_second_print_request_brings_the_open_dialog_forward(self):
+        out_ps = self.s.path("printed.ps")
+        rc, _ = self.mgr("addprinter", "KvOncePrinter", kvwine_path(out_ps), kvwine_path(DATA))
+        self.assertEqual(rc, 0, "no file-backed printer")
+        self.s.macros({"Name": "Alpha", "Type": 1, "HotKey": 16449})
+        pid, host, tray = self.s.start_resident()
+        dlg, combo = self.print_dialog_from_tray(tray)
+        self.s.drive("post", tray, "1124", "1", "0x205")
+        rc, menu = self.s.drive("popupmenu", "10000")
+        self.assertEqual(rc, 0, "the tray menu did not open over the print dialog")
+        self.s.drive("post", menu.strip(), "0x102", str(ord("p")), "0")
+        deadline = time.time() + 2.0
+        while time.time() < deadline:  # a second dialog would show within this
+            self.assertEqual(self.print_dialogs(), [dlg], "a second print dialog opened")
+            time.sleep(0.2)
+        self.s.drive("click", self.s.drive("child", dlg, "Button", "Cancel")[1].strip())
+        self.assertEqual(self.s.drive("waitgone", "#32770", "Print", "10000")[0], 0)
+        self.assertFalse(os.path.exists(out_ps))
+        # Closed, it opens again as before.
+        dlg, combo = self.print_dialog_from_tray(tray)
+        self.s.drive("click", self.s.drive("child", dlg, "Button", "Cancel")[1].strip())
+        self.assertEqual(self.s.drive("waitgone", "#32770", "Print", "10000")[0], 0)
 
 
 def read_bytes(path):

@@ -1,5 +1,6 @@
 """Start-up and the command line, whole program: /Open: runs macros by name, /Close ends the
-instance once its macro is done, the first run is recorded, errors reach a message box."""
+instance once its macro is done (or failed, or matched nothing), the first run is recorded,
+errors reach a message box."""
 import os
 import sys
 import time
@@ -54,9 +55,12 @@ class Startup(kvtest.WineTestCase):
                       {"Name": "Other", "Type": 1, "FileName": b},
                       {"Name": "TWICE", "Type": 1, "FileName": c})
         pid, code = self.s.keyvane('Nobody /Close', wait_ms=0)
-        self.assertFalse(self.s.wait_exit(pid, 3500), "a name that matches nothing ended the instance")
+        box = self.s.msgbox("Keyvane", 15000)
+        self.assertIsNotNone(box, "a name that matches nothing was not reported")
+        self.assertIn('There is no macro named "Nobody".', box[1])
+        self.s.press_ok(box[0])
+        self.assertTrue(self.s.wait_exit(pid, 10000), "a /Close instance that ran nothing stayed behind")
         self.assertEqual(self.marker_lines(), [])
-        kvtest.kill_wine_programs()
         pid, code = self.s.keyvane('/close twice', wait_ms=15000)
         self.assertEqual(code, 0)
         wait_for(lambda: len(self.marker_lines()) == 2, 10, what="two marker lines")
@@ -82,8 +86,8 @@ class Startup(kvtest.WineTestCase):
         self.assertIsNotNone(box, "no error message box")
         self.assertIn("Cannot open file %sGone.key." % self.s.win_progdir, box[1])
         self.s.press_ok(box[0])
-        # No status was reported, so /Close does not end the instance.
-        self.assertFalse(self.s.wait_exit(pid, 3000))
+        # No status was reported, yet the /Close instance ends after the error box.
+        self.assertTrue(self.s.wait_exit(pid, 10000), "a /Close instance whose macro failed stayed behind")
 
     def test_read_only_store_reports_the_refused_write_and_ends(self):
         self.s.write_ini({"Main": {"Entries": 0}})

@@ -9,7 +9,6 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import kvtest  # noqa: E402
-import kvresident as kr  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
 CALLBACK = "1124"  # WM_USER + 100
@@ -40,14 +39,14 @@ class Tray(kvtest.WineTestCase):
 
     def test_exit_ends_the_program(self):
         self.s.macros()
-        pid, host, tray = kr.start_keyvane(self.s)
+        pid, host, tray = self.s.start_resident()
         self.assertFalse(self.s.wait_exit(pid, 1000))
         self.menu(tray, "e")
         self.assertTrue(self.s.wait_exit(pid, 10000), "\"&Exit\" did not end the program")
 
     def test_show_hints_writes_the_setting_both_ways(self):
         self.s.macros()
-        pid, host, tray = kr.start_keyvane(self.s)
+        pid, host, tray = self.s.start_resident()
         self.menu(tray, "h", "s")
         wait_for(lambda: self.show_hints() == "0", 10, what="Show Hints=0")
         self.menu(tray, "h", "s")
@@ -59,7 +58,7 @@ class Tray(kvtest.WineTestCase):
         # The command line's macro fails: its error box is up while the command line is handled.
         box = self.s.msgbox("Keyvane", 20000)
         self.assertIsNotNone(box)
-        tray = self.s.find("TEPTrayIcon", "-", 5000)
+        tray = self.s.find(kvtest.TRAY_CLASS, "-", 5000)
         self.s.drive("post", tray, CALLBACK, "1", WM_LBUTTONDBLCLK)
         self.menu(tray, "o", "esc")
         time.sleep(1.0)
@@ -75,7 +74,7 @@ class Tray(kvtest.WineTestCase):
 
     def test_icon_comes_back_when_the_taskbar_is_created_again(self):
         self.s.macros()
-        pid, host, tray = kr.start_keyvane(self.s)
+        pid, host, tray = self.s.start_resident()
         wait_for(lambda: self.s.drive("trayhas", tray, "1")[0] == 0, 10, what="the icon")
         self.assertEqual(self.s.drive("traydel", tray, "1")[0], 0)
         self.assertNotEqual(self.s.drive("trayhas", tray, "1")[0], 0)
@@ -87,7 +86,7 @@ class Tray(kvtest.WineTestCase):
 
     def test_about_box(self):
         self.s.macros(main={"FirstRun": 1})
-        pid, host, tray = kr.start_keyvane(self.s)
+        pid, host, tray = self.s.start_resident()
         form = self.s.find("TfrmMain", "Ostrel Keyvane", 20000, visible=True)
         self.assertIsNotNone(form)
         self.assertFalse(self.disabled(form))
@@ -105,14 +104,14 @@ class Tray(kvtest.WineTestCase):
     def test_help_opens_the_operation_topic_and_the_faq(self):
         with self.s.html_viewer():
             self.s.macros()
-            pid, host, tray = kr.start_keyvane(self.s)
+            pid, host, tray = self.s.start_resident()
             self.menu(tray, "h", "o")
             page = "file:///" + (self.s.win_progdir + "Keyvane.html").replace("\\", "/")
-            wait_for(lambda: kr.marker_lines(self.s), 15, what="the help page opened")
-            self.assertEqual(kr.marker_lines(self.s), ["RAN kvhtml.exe %s#Operation" % page])
+            wait_for(lambda: self.s.marker_lines(), 15, what="the help page opened")
+            self.assertEqual(self.s.marker_lines(), ["RAN kvhtml.exe %s#Operation" % page])
             self.menu(tray, "h", "f")
-            wait_for(lambda: len(kr.marker_lines(self.s)) == 2, 15, what="the FAQ opened")
-            self.assertEqual(kr.marker_lines(self.s)[1], "RAN kvhtml.exe %sKeyvanefaq.html" % self.s.win_progdir)
+            wait_for(lambda: len(self.s.marker_lines()) == 2, 15, what="the FAQ opened")
+            self.assertEqual(self.s.marker_lines()[1], "RAN kvhtml.exe %sKeyvanefaq.html" % self.s.win_progdir)
             self.assertTrue(os.path.exists(self.s.path("Keyvane.html")))
             with open(self.s.path("Keyvane.html"), "rb") as f:
                 self.assertIn(b'id="Operation"', f.read())
@@ -125,12 +124,12 @@ class Tray(kvtest.WineTestCase):
         self.s.wine("reg", "add", key, "/ve", "/d", '"%s" "%%1"' % viewer, "/f")
         try:
             self.s.macros()
-            pid, host, tray = kr.start_keyvane(self.s)
+            pid, host, tray = self.s.start_resident()
             self.menu(tray, "h", "t")
-            wait_for(lambda: kr.marker_lines(self.s), 15, what="the support page opened")
+            wait_for(lambda: self.s.marker_lines(), 15, what="the support page opened")
             self.menu(tray, "v")
-            wait_for(lambda: len(kr.marker_lines(self.s)) == 2, 15, what="the home page opened")
-            support, home = (l.split(" ", 2)[2] for l in kr.marker_lines(self.s))
+            wait_for(lambda: len(self.s.marker_lines()) == 2, 15, what="the home page opened")
+            support, home = (l.split(" ", 2)[2] for l in self.s.marker_lines())
             for url in (support, home):
                 self.assertRegex(url, r"^https://[\w.-]+/")
             self.assertNotEqual(support, home)

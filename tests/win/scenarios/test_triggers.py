@@ -7,13 +7,12 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 import kvtest  # noqa: E402
-import kvresident as kr  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
 
 class Triggers(kvtest.WineTestCase):
     def lines(self):
-        return kr.marker_lines(self.s)
+        return self.s.marker_lines()
 
     def found(self, n=1):
         return self.s.read_ini().get("MACRO%d" % n, {}).get("FOUNDHANDLE", "")
@@ -22,7 +21,7 @@ class Triggers(kvtest.WineTestCase):
         args = [os.path.join(self.s.tools, "kvwindows.exe"), str(count), title]
         if show_after is not None:
             args.append(str(show_after))
-        return kr.spawn(self.s, *args)
+        return self.s.spawn(*args)
 
     def close_windows(self, title):
         hwnd = self.s.find("KvWindows", title, 5000)
@@ -34,7 +33,7 @@ class Triggers(kvtest.WineTestCase):
         m = self.s.tool_copy("kvmarker.exe")
         self.s.macros({"Name": "On report", "Type": 1, "FileName": m, "Trigger": "  daily REPORT ",
                        "FoundHandle": "123"})
-        kr.start_keyvane(self.s)
+        self.s.start_resident()
         wait_for(lambda: self.found() == "", 10, what="FoundHandle emptied at start-up")
         self.open_windows(1, "Daily Report - notes")  # the whole title must be equal
         self.open_windows(1, "Daily Report")
@@ -54,7 +53,7 @@ class Triggers(kvtest.WineTestCase):
         b = self.s.tool_copy("kvmarker.exe", "second.exe")
         self.s.macros({"Name": "A", "Type": 1, "FileName": a, "Trigger": "Late Window"},
                       {"Name": "B", "Type": 1, "FileName": b, "Trigger": "LATE WINDOW"})
-        kr.start_keyvane(self.s)
+        self.s.start_resident()
         # Shown only when the test says so: a timer in the window's program would race the
         # checks below on a busy machine.
         self.open_windows(1, "Late Window", show_after="hidden")
@@ -81,13 +80,13 @@ class Triggers(kvtest.WineTestCase):
         self.s.macros({"Name": "M", "Type": 1, "FileName": m, "Trigger": "Early Window"})
         self.open_windows(1, "Early Window")
         self.assertIsNotNone(self.s.find("KvWindows", "Early Window", 10000, visible=True))
-        kr.start_keyvane(self.s)
+        self.s.start_resident()
         wait_for(lambda: self.lines() == ["RAN kvmarker.exe"], 10, what="the run for the open window")
 
     def test_window_renamed_to_the_title_runs_the_macro(self):
         m = self.s.tool_copy("kvmarker.exe")
         self.s.macros({"Name": "M", "Type": 1, "FileName": m, "Trigger": "notes.txt - Editor"})
-        kr.start_keyvane(self.s)
+        self.s.start_resident()
         self.open_windows(1, "Untitled - Editor")
         hwnd = self.s.find("KvWindows", "Untitled - Editor", 10000, visible=True)
         time.sleep(1.0)

@@ -7,7 +7,6 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-import kvresident  # noqa: E402
 import kvtest  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
@@ -190,7 +189,7 @@ class Typing(kvtest.WineTestCase):
         # edit and Enter confirms.
         wait_for(lambda: self.s.drive("foreground")[1].strip() == form.strip(), 10, what="the prompt in front")
         # xdotool types into the X input focus, which Wine may not have moved yet.
-        kvresident.focus(self.s, "Keyvane Input Box")
+        self.s.focus("Keyvane Input Box")
         self.s.xdotool("key", "Escape")
         time.sleep(0.5)
         self.assertIsNotNone(self.s.find("TfrmGetVar", "Keyvane Input Box", 0, visible=True), "Escape closed it")

@@ -7,6 +7,7 @@
 //   children HWND                          hwnd id class visible enabled "text" of each descendant
 //   child HWND CLASS|- TEXT|-              first descendant with that class/text
 //   gettext HWND | settext HWND TEXT
+//   settextw HWND HEX,HEX,...              sets a wide-character text given as UTF-16 code units
 //   click HWND                             posts BM_CLICK
 //   post|send HWND MSG WPARAM LPARAM       numbers accept 0x...
 //   lvdump HWND                            list view rows: index, then the columns' texts, tab-separated
@@ -21,9 +22,12 @@
 //   run "COMMAND LINE" [timeout_ms]        starts a process with exactly that command line; prints
 //                                          "pid N", then "exit N" if it ended within the timeout
 //   wait PID timeout_ms                    prints "exit N" once the process ended, else exit 1
+//   watch PID timeout_ms                   as wait, but first prints "watching" once it holds the
+//                                          process, so its exit code cannot be lost
 //   trayhas HWND ID                        exit 0 when the notification area holds that icon
 //   traydel HWND ID                        removes that icon (as a restarting shell loses it)
 //   regmsg NAME HWND                       posts the registered window message NAME to HWND
+//   setclip TEXT | getclip                 the clipboard's text
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -215,12 +219,42 @@ int main(int argc, char** argv) {
     print_hwnd(s.found);
     return 0;
   }
+  if (cmd == "setclip" && argc >= 3) {
+    if (!OpenClipboard(nullptr)) return 1;
+    EmptyClipboard();
+    const std::size_t n = std::strlen(argv[2]) + 1;
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, n);
+    std::memcpy(GlobalLock(h), argv[2], n);
+    GlobalUnlock(h);
+    const bool ok = SetClipboardData(CF_TEXT, h) != nullptr;
+    CloseClipboard();
+    return ok ? 0 : 1;
+  }
+  if (cmd == "getclip") {
+    if (!OpenClipboard(nullptr)) return 1;
+    HANDLE h = GetClipboardData(CF_TEXT);
+    if (h) {
+      std::printf("%s\n", static_cast<const char*>(GlobalLock(h)));
+      GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return h ? 0 : 1;
+  }
   if (cmd == "gettext" && argc >= 3) {
     std::printf("%s\n", text_of(parse_hwnd(argv[2])).c_str());
     return 0;
   }
   if (cmd == "settext" && argc >= 4)
     return SendMessageA(parse_hwnd(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3])) ? 0 : 1;
+  if (cmd == "settextw" && argc >= 4) {
+    std::wstring text;
+    for (const char* p = argv[3]; *p;) {
+      char* end = nullptr;
+      text += static_cast<wchar_t>(std::strtoul(p, &end, 16));
+      p = *end == ',' ? end + 1 : end;
+    }
+    return SendMessageW(parse_hwnd(argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())) ? 0 : 1;
+  }
   if (cmd == "click" && argc >= 3) return PostMessageA(parse_hwnd(argv[2]), BM_CLICK, 0, 0) ? 0 : 1;
   if (cmd == "post" && argc >= 6)
     return PostMessageA(parse_hwnd(argv[2]), static_cast<UINT>(num(argv[3])), static_cast<WPARAM>(num(argv[4])),
@@ -291,11 +325,15 @@ int main(int argc, char** argv) {
     CloseHandle(pi.hProcess);
     return 0;
   }
-  if (cmd == "wait" && argc >= 4) {
+  if ((cmd == "wait" || cmd == "watch") && argc >= 4) {
     HANDLE p = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(num(argv[2])));
     if (!p) {
       std::printf("gone\n");
       return 0;
+    }
+    if (cmd == "watch") {
+      std::printf("watching\n");
+      std::fflush(stdout);
     }
     const bool ended = WaitForSingleObject(p, static_cast<DWORD>(num(argv[3]))) == WAIT_OBJECT_0;
     DWORD code = 0;

@@ -6,6 +6,8 @@
 //   link PATH                            reads a .lnk back through the shell link object and prints
 //                                        target, arguments, workdir, description, hotkey, showcmd, icon
 //   addprinter NAME PORT PPD_DIR         a PostScript printer whose port is a file; made the default
+//   holdhotkey MODS VK LOG               registers the hotkey, writes "HELD 1" (or "HELD 0") to LOG and
+//                                        keeps it until ended
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -128,10 +130,14 @@ int add_printer(const char* name, const char* port, const char* ppd_dir) {
   di.pConfigFile = const_cast<char*>("wineps.drv");
   if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE*>(&di)))  // fails harmlessly when present
     std::printf("AddPrinterDriver %lu\n", GetLastError());
+  // A printer of that name left by an earlier run may print to another file: made anew.
   HANDLE existing = nullptr;
-  if (OpenPrinterA(const_cast<char*>(name), &existing, nullptr)) {
+  PRINTER_DEFAULTSA all{nullptr, nullptr, PRINTER_ALL_ACCESS};
+  if (OpenPrinterA(const_cast<char*>(name), &existing, &all)) {
+    DeletePrinter(existing);
     ClosePrinter(existing);
-  } else {
+  }
+  {
     PRINTER_INFO_2A pi{};
     pi.pPrinterName = const_cast<char*>(name);
     pi.pPortName = const_cast<char*>(port);
@@ -171,6 +177,17 @@ int workarea() {
 
 }  // namespace
 
+int hold_hotkey(unsigned modifiers, unsigned vk, const char* log) {
+  const bool held = RegisterHotKey(nullptr, 1, modifiers, vk) != FALSE;
+  if (FILE* f = std::fopen(log, "w")) {
+    std::fprintf(f, "HELD %d\n", held ? 1 : 0);
+    std::fclose(f);
+  }
+  MSG m;
+  while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+  return 0;
+}
+
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   // Row positions are read in the list's own pixels: no scaling of coordinates at high dpi.
@@ -180,6 +197,9 @@ int main(int argc, char** argv) {
   if (cmd == "link" && argc >= 3) return read_link(argv[2]);
   if (cmd == "cbselect" && argc >= 4) return cbselect(parse_hwnd(argv[2]), argv[3]);
   if (cmd == "workarea") return workarea();
+  if (cmd == "holdhotkey" && argc >= 5)
+    return hold_hotkey(static_cast<unsigned>(std::strtoul(argv[2], nullptr, 0)),
+                       static_cast<unsigned>(std::strtoul(argv[3], nullptr, 0)), argv[4]);
   if (cmd == "addprinter" && argc >= 5) return add_printer(argv[2], argv[3], argv[4]);
   std::fprintf(stderr, "kvmgr: bad command\n");
   return 2;

@@ -1,10 +1,6 @@
-#include "app/help_win.h"
-
-#include <windows.h>
+#include "components/help_win.h"
 
 #include <shellapi.h>
-
-#include "app/app_win.h"
 
 namespace kv::win {
 
@@ -14,11 +10,20 @@ std::string file_url(const std::string& path, const std::string& anchor) {
   std::string url = "file:///";
   for (char c : path) {
     switch (c) {
-      case '\\': url += '/'; break;
-      case ' ': url += "%20"; break;
-      case '%': url += "%25"; break;
-      case '#': url += "%23"; break;
-      default: url += c;
+      case '\\':
+        url += '/';
+        break;
+      case ' ':
+        url += "%20";
+        break;
+      case '%':
+        url += "%25";
+        break;
+      case '#':
+        url += "%23";
+        break;
+      default:
+        url += c;
     }
   }
   if (!anchor.empty()) url += "#" + anchor;
@@ -27,8 +32,8 @@ std::string file_url(const std::string& path, const std::string& anchor) {
 
 }  // namespace
 
-void open_help_topic(const std::string& topic) {
-  const std::string page = app().program_dir + "Keyvane.html";
+void Help::open_topic(const std::string& topic) {
+  const std::string page = d_.program_dir + "Keyvane.html";
   // Handed to the shell as a document, the page would open at its top: the shell resolves a
   // file URL to the file and drops the anchor. The program registered for the page gets the
   // URL itself, anchor and all.
@@ -37,12 +42,14 @@ void open_help_topic(const std::string& topic) {
   if (found > 32 && program[0]) {
     const std::string url = "\"" + file_url(page, topic) + "\"";
     const auto started = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(App::application_window(), "open", program, url.c_str(), nullptr, SW_SHOWNORMAL));
+        ShellExecuteA(d_.owner ? d_.owner() : nullptr, "open", program, url.c_str(), nullptr, SW_SHOWNORMAL));
     if (started > 32) return;
   }
-  app().shell.open(page);
+  d_.shell.open(page);
 }
 
-void open_faq() { app().shell.open(app().program_dir + "Keyvanefaq.html"); }
+void Help::open_faq() {
+  d_.shell.open(d_.program_dir + "Keyvanefaq.html");
+}
 
 }  // namespace kv::win

@@ -1,8 +1,14 @@
-#include "app/hints.h"
+#include "forms/hints.h"
 
 namespace kv {
 
-bool hints_enabled(MacroStore& store) { return store.read_bool(keys::kMain, keys::kShowHints, true); }
+bool hints_enabled(MacroStore& store) {
+  return store.read_bool(keys::kMain, keys::kShowHints, true);
+}
+
+bool hint_box_checked_on_open(MacroStore& store) {
+  return hints_enabled(store);
+}
 
 void toggle_show_hints(MacroStore& store, bool& tray_checked) {
   store.write_bool(keys::kMain, keys::kShowHints, !tray_checked);
