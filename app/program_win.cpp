@@ -105,8 +105,8 @@ Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
   // 6. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
   // the manager window's tmr1.
   get_var_ = std::make_unique<GetVarForm>(GetVarForm::Deps{pump_});
-  player_ = std::make_unique<ScriptPlayer>(ScriptPlayer::Deps{*send_key_, pump_, clock_, main_form_->delay_timer(), profile_,
-                                                              windows_, shell_, *get_var_, datetime_,
+  player_ = std::make_unique<ScriptPlayer>(ScriptPlayer::Deps{*send_key_, pump_, clock_, main_form_->delay_timer(),
+                                                              profile_, windows_, shell_, *get_var_, datetime_,
                                                               [this](int n) { ProcessHotKey(n); }});
   runner_->set_player(player_.get());
   runner_->set_target_check(target_check_.get());

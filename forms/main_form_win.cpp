@@ -13,12 +13,12 @@ MainForm::MainForm(Deps deps) : d_(std::move(deps)) {
   create("TfrmMain", "Ostrel Keyvane", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME,
          CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, d_.owner, LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
   set_client_size(410, 298);
-  list_ = std::make_unique<MacroListPanel>(MacroListPanel::Deps{
-      *this, d_.profile, d_.files, d_.help, d_.program_dir, [this] { AssignHotKeys(); },
-      [this] {
-        if (d_.new_macro) d_.new_macro();
-      },
-      [this](int n) { return triggers_ && triggers_->hotkeys().refused(n); }});
+  list_ = std::make_unique<MacroListPanel>(
+      MacroListPanel::Deps{*this, d_.profile, d_.files, d_.help, d_.program_dir, [this] { AssignHotKeys(); },
+                           [this] {
+                             if (d_.new_macro) d_.new_macro();
+                           },
+                           [this](int n) { return triggers_ && triggers_->hotkeys().refused(n); }});
   // Tab moves between the list and the buttons.
   dialog_keys_ = d_.pump.dialog_keys(hwnd());
   tmr1_ = std::make_unique<Win32Timer>([this] {
