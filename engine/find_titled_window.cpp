@@ -4,7 +4,9 @@
 
 namespace kv {
 
-std::string title_comparison_form(std::string_view title) { return ascii_upper(trim_controls(title)); }
+std::string title_comparison_form(std::string_view title) {
+  return ascii_upper(trim_controls(title));
+}
 
 WindowHandle FindTitledWindow(WindowSystem& windows, std::string_view wanted) {
   const std::string w = title_comparison_form(wanted);

@@ -24,7 +24,9 @@ void PrinterTextStream::write(std::string_view text) {
         flush_run();
         tab();
         break;
-      case '\r': flush_run(); break;
+      case '\r':
+        flush_run();
+        break;
       case '\n':
         flush_run();
         new_line();
@@ -33,7 +35,9 @@ void PrinterTextStream::write(std::string_view text) {
         flush_run();
         new_page();
         break;
-      default: run_ += c; break;
+      default:
+        run_ += c;
+        break;
     }
   }
 }

@@ -16,16 +16,23 @@ HotKeyParts split_shortcut(ShortCut value) {
 namespace {
 
 std::string key_name(std::uint8_t vk, const std::function<std::string(std::uint8_t)>& platform_key_name) {
-  static constexpr std::array<const char*, 9> kNav = {"Space", "PgUp", "PgDn", "End", "Home",
+  static constexpr std::array<const char*, 9> kNav = {"Space", "PgUp", "PgDn",  "End", "Home",
                                                       "Left",  "Up",   "Right", "Down"};
   switch (vk) {
-    case 0x08: return "BkSp";
-    case 0x09: return "Tab";
-    case 0x0D: return "Enter";
-    case 0x1B: return "Esc";
-    case 0x2D: return "Ins";
-    case 0x2E: return "Del";
-    default: break;
+    case 0x08:
+      return "BkSp";
+    case 0x09:
+      return "Tab";
+    case 0x0D:
+      return "Enter";
+    case 0x1B:
+      return "Esc";
+    case 0x2D:
+      return "Ins";
+    case 0x2E:
+      return "Del";
+    default:
+      break;
   }
   if (vk >= 0x20 && vk <= 0x28) return kNav[vk - 0x20];
   if ((vk >= 0x30 && vk <= 0x39) || (vk >= 0x41 && vk <= 0x5A)) return std::string(1, static_cast<char>(vk));

@@ -14,7 +14,9 @@ inline constexpr ShortCut kCtrlBit = 0x4000;
 inline constexpr ShortCut kAltBit = 0x8000;
 
 // Readers keep only the low 16 bits of the stored integer.
-inline ShortCut shortcut_from_stored(std::int32_t stored) { return static_cast<ShortCut>(stored & 0xFFFF); }
+inline ShortCut shortcut_from_stored(std::int32_t stored) {
+  return static_cast<ShortCut>(stored & 0xFFFF);
+}
 
 // The hotkey-edit control's value: key in the low byte, flags (Shift 1, Ctrl 2, Alt 4,
 // extended 8) in the high byte. The extended flag falls off the 16 bits.

@@ -5,7 +5,9 @@
 namespace kv::fake {
 
 namespace {
-bool same(std::string_view a, std::string_view b) { return ascii_upper(a) == ascii_upper(b); }
+bool same(std::string_view a, std::string_view b) {
+  return ascii_upper(a) == ascii_upper(b);
+}
 
 std::string platform_value(const std::string& stored) {
   std::size_t b = 0;
@@ -79,7 +81,9 @@ bool FakeProfileStore::erase_section(std::string_view section) {
   return true;
 }
 
-bool FakeProfileStore::has_section(std::string_view section) const { return find(section) != nullptr; }
+bool FakeProfileStore::has_section(std::string_view section) const {
+  return find(section) != nullptr;
+}
 
 bool FakeProfileStore::has_key(std::string_view section, std::string_view key) const {
   if (const Section* s = find(section))

@@ -48,8 +48,8 @@ MacroRow row(std::string keys, std::string name) {
 }  // namespace
 
 TEST(PrintText, HeaderThenHotkeyRowsWithTabsByLength) {
-  const std::string text = macro_list_print_text({row("Ctrl+A", "Short"), row("", "No hotkey"),
-                                                  row("Ctrl+Alt+F12", "Long"), row("Shift+F1", "Eight")});
+  const std::string text = macro_list_print_text(
+      {row("Ctrl+A", "Short"), row("", "No hotkey"), row("Ctrl+Alt+F12", "Long"), row("Shift+F1", "Eight")});
   EXPECT_EQ(text,
             "HOTKEY      \t\tMACRO NAME\r\n"
             "_________________________________\r\n"
@@ -71,8 +71,8 @@ TEST(PrinterStream, RunsTabsAndCarriageReturns) {
   out.write("f");
   out.flush();
   // From x=20 a tab goes to 80; from 110 to 160.
-  EXPECT_EQ(page.draws, (std::vector<FakePage::Draw>{
-                            {1, 0, 0, "ab"}, {1, 80, 0, "c"}, {1, 90, 0, "de"}, {1, 160, 0, "f"}}));
+  EXPECT_EQ(page.draws,
+            (std::vector<FakePage::Draw>{{1, 0, 0, "ab"}, {1, 80, 0, "c"}, {1, 90, 0, "de"}, {1, 160, 0, "f"}}));
   EXPECT_EQ(out.x(), 170);
 }
 
@@ -109,8 +109,8 @@ TEST(PrinterStream, LongRunIsCutWhereThePageEnds) {
   PrinterTextStream o2(p2);
   o2.write("Ctrl+A\t\tabcdefghijklmn");  // tabs: 60 -> 80 -> 160; 4 characters fit
   o2.flush();
-  EXPECT_EQ(p2.draws, (std::vector<FakePage::Draw>{
-                          {1, 0, 0, "Ctrl+A"}, {1, 160, 0, "abcd"}, {1, 0, 14, "efghijklmn"}}));
+  EXPECT_EQ(p2.draws,
+            (std::vector<FakePage::Draw>{{1, 0, 0, "Ctrl+A"}, {1, 160, 0, "abcd"}, {1, 0, 14, "efghijklmn"}}));
 }
 
 TEST(PrinterStream, CharacterWiderThanThePageIsPrintedOnce) {
@@ -144,8 +144,8 @@ TEST(PrinterStream, LineHeightsBlankLinesAndPageBreaks) {
 
 TEST(PrinterStream, LongListContinuesWithoutRepeatingTheHeader) {
   std::vector<MacroRow> rows;
-  for (int i = 0; i < 40; ++i) rows.push_back(row("Ctrl+" + std::string(1, static_cast<char>('A' + i % 26)),
-                                                  "Macro " + std::to_string(i)));
+  for (int i = 0; i < 40; ++i)
+    rows.push_back(row("Ctrl+" + std::string(1, static_cast<char>('A' + i % 26)), "Macro " + std::to_string(i)));
   FakePage page;
   page.width = 2000;
   page.height = 300;

@@ -228,8 +228,14 @@ TEST(StartupReset, EmptiesEveryFoundHandleAndKeepsTheKey) {
 TEST(ErrorReport, FullStopRule) {
   EXPECT_EQ(error_report_text("Invalid token"), "Invalid token.");
   EXPECT_EQ(error_report_text("'x' is not a valid integer value"), "'x' is not a valid integer value.");
-  EXPECT_EQ(error_report_text("Erreur en \xE9" "criture."), "Erreur en \xE9" "criture.");
-  EXPECT_EQ(error_report_text("\"CoCreateInstance\" a \xE9" "chou\xE9."), "\"CoCreateInstance\" a \xE9" "chou\xE9.");
+  EXPECT_EQ(error_report_text("Erreur en \xE9"
+                              "criture."),
+            "Erreur en \xE9"
+            "criture.");
+  EXPECT_EQ(error_report_text("\"CoCreateInstance\" a \xE9"
+                              "chou\xE9."),
+            "\"CoCreateInstance\" a \xE9"
+            "chou\xE9.");
   EXPECT_EQ(error_report_text("Cannot open file C:\\x\\"), "Cannot open file C:\\x\\.");
   EXPECT_EQ(error_report_text("ends with !"), "ends with !");
   EXPECT_EQ(error_report_text("ends with -"), "ends with -");

@@ -29,6 +29,7 @@
 //   regmsg NAME HWND                       posts the registered window message NAME to HWND
 //   setclip TEXT | getclip                 the clipboard's text
 #include <windows.h>
+
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -39,10 +40,18 @@
 
 namespace {
 
-HWND parse_hwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(s, nullptr, 16))); }
-long num(const char* s) { return std::strtol(s, nullptr, 0); }
-void print_hwnd(HWND h) { std::printf("0x%08lx\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(h))); }
-const char* opt(const char* s) { return std::strcmp(s, "-") ? s : nullptr; }
+HWND parse_hwnd(const char* s) {
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(s, nullptr, 16)));
+}
+long num(const char* s) {
+  return std::strtol(s, nullptr, 0);
+}
+void print_hwnd(HWND h) {
+  std::printf("0x%08lx\n", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(h)));
+}
+const char* opt(const char* s) {
+  return std::strcmp(s, "-") ? s : nullptr;
+}
 
 std::string text_of(HWND h) {
   char t[4096] = {};
@@ -127,15 +136,15 @@ BOOL CALLBACK print_static(HWND h, LPARAM) {
 int lvdump(HWND lv) {
   DWORD pid = 0;
   GetWindowThreadProcessId(lv, &pid);
-  HANDLE p = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
-                         pid);
+  HANDLE p =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, pid);
   if (!p) return 1;
   const int n = static_cast<int>(SendMessageA(lv, LVM_GETITEMCOUNT, 0, 0));
   HWND hdr = reinterpret_cast<HWND>(SendMessageA(lv, LVM_GETHEADER, 0, 0));
   const int cols = hdr ? static_cast<int>(SendMessageA(hdr, HDM_GETITEMCOUNT, 0, 0)) : 1;
   constexpr SIZE_T kText = 1024;
-  char* remote = static_cast<char*>(
-      VirtualAllocEx(p, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  char* remote =
+      static_cast<char*>(VirtualAllocEx(p, nullptr, sizeof(LVITEMA) + kText, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   if (!remote) return 1;
   std::printf("items=%d cols=%d selected=%d\n", n, cols,
               static_cast<int>(SendMessageA(lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
@@ -262,9 +271,9 @@ int main(int argc, char** argv) {
                ? 0
                : 1;
   if (cmd == "send" && argc >= 6) {
-    std::printf("%ld\n", static_cast<long>(SendMessageA(parse_hwnd(argv[2]), static_cast<UINT>(num(argv[3])),
-                                                        static_cast<WPARAM>(num(argv[4])),
-                                                        static_cast<LPARAM>(num(argv[5])))));
+    std::printf("%ld\n",
+                static_cast<long>(SendMessageA(parse_hwnd(argv[2]), static_cast<UINT>(num(argv[3])),
+                                               static_cast<WPARAM>(num(argv[4])), static_cast<LPARAM>(num(argv[5])))));
     return 0;
   }
   if (cmd == "lvdump" && argc >= 3) return lvdump(parse_hwnd(argv[2]));

@@ -9,6 +9,7 @@
 //   holdhotkey MODS VK LOG               registers the hotkey, writes "HELD 1" (or "HELD 0") to LOG and
 //                                        keeps it until ended
 #include <windows.h>
+
 #include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -22,7 +23,9 @@
 
 namespace {
 
-HWND parse_hwnd(const char* s) { return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(s, nullptr, 16))); }
+HWND parse_hwnd(const char* s) {
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(std::strtoul(s, nullptr, 16)));
+}
 
 bool row_rect(HWND lv, int index, RECT& out) {
   DWORD pid = 0;
@@ -193,7 +196,8 @@ int main(int argc, char** argv) {
   // Row positions are read in the list's own pixels: no scaling of coordinates at high dpi.
   SetProcessDPIAware();
   const std::string cmd = argv[1];
-  if (cmd == "lvclick" && argc >= 4) return lvclick(parse_hwnd(argv[2]), std::atoi(argv[3]), argc > 4 ? argv[4] : nullptr);
+  if (cmd == "lvclick" && argc >= 4)
+    return lvclick(parse_hwnd(argv[2]), std::atoi(argv[3]), argc > 4 ? argv[4] : nullptr);
   if (cmd == "link" && argc >= 3) return read_link(argv[2]);
   if (cmd == "cbselect" && argc >= 4) return cbselect(parse_hwnd(argv[2]), argv[3]);
   if (cmd == "workarea") return workarea();

@@ -50,24 +50,51 @@ void log_mouse(const char* what, LPARAM lp) {
 LRESULT CALLBACK edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   const char* name = nullptr;
   switch (m) {
-    case WM_KEYDOWN: name = "KEYDOWN"; break;
-    case WM_KEYUP: name = "KEYUP"; break;
-    case WM_SYSKEYDOWN: name = "SYSKEYDOWN"; break;
-    case WM_SYSKEYUP: name = "SYSKEYUP"; break;
-    case WM_CHAR: logf("CHAR %x", static_cast<unsigned>(wp)); break;
-    case WM_SYSCHAR: logf("SYSCHAR %x", static_cast<unsigned>(wp)); break;
-    case WM_SETFOCUS: logf("FOCUS"); break;
-    case WM_LBUTTONDOWN: log_mouse("LDOWN", lp); break;
-    case WM_LBUTTONUP: log_mouse("LUP", lp); break;
-    case WM_RBUTTONDOWN: log_mouse("RDOWN", lp); break;
-    case WM_RBUTTONUP: log_mouse("RUP", lp); break;
-    case WM_MBUTTONDOWN: log_mouse("MDOWN", lp); break;
-    case WM_MBUTTONUP: log_mouse("MUP", lp); break;
+    case WM_KEYDOWN:
+      name = "KEYDOWN";
+      break;
+    case WM_KEYUP:
+      name = "KEYUP";
+      break;
+    case WM_SYSKEYDOWN:
+      name = "SYSKEYDOWN";
+      break;
+    case WM_SYSKEYUP:
+      name = "SYSKEYUP";
+      break;
+    case WM_CHAR:
+      logf("CHAR %x", static_cast<unsigned>(wp));
+      break;
+    case WM_SYSCHAR:
+      logf("SYSCHAR %x", static_cast<unsigned>(wp));
+      break;
+    case WM_SETFOCUS:
+      logf("FOCUS");
+      break;
+    case WM_LBUTTONDOWN:
+      log_mouse("LDOWN", lp);
+      break;
+    case WM_LBUTTONUP:
+      log_mouse("LUP", lp);
+      break;
+    case WM_RBUTTONDOWN:
+      log_mouse("RDOWN", lp);
+      break;
+    case WM_RBUTTONUP:
+      log_mouse("RUP", lp);
+      break;
+    case WM_MBUTTONDOWN:
+      log_mouse("MDOWN", lp);
+      break;
+    case WM_MBUTTONUP:
+      log_mouse("MUP", lp);
+      break;
     case WM_MOUSEWHEEL:  // the position comes in screen coordinates already
       logf("WHEEL %d %d %d", static_cast<short>(HIWORD(wp)), static_cast<short>(LOWORD(lp)),
            static_cast<short>(HIWORD(lp)));
       break;
-    default: break;
+    default:
+      break;
   }
   if (name)
     logf("%s vk=%x scan=%x ext=%d alt=%d", name, static_cast<unsigned>(wp), static_cast<unsigned>((lp >> 16) & 0xFF),
@@ -79,14 +106,24 @@ LRESULT CALLBACK edit_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK main_proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
   switch (m) {
-    case WM_APP: log_text(); return 0;
-    case WM_SETFOCUS: SetFocus(g_edit); return 0;
+    case WM_APP:
+      log_text();
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(g_edit);
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) SetFocus(g_edit);
       return 0;
-    case WM_CLOSE: log_text(); DestroyWindow(w); return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
-    default: return DefWindowProcA(w, m, wp, lp);
+    case WM_CLOSE:
+      log_text();
+      DestroyWindow(w);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(w, m, wp, lp);
   }
 }
 
@@ -105,11 +142,12 @@ int main(int argc, char** argv) {
   RegisterClassA(&wc);
   HWND top = CreateWindowExA(0, "KvTarget", title, WS_OVERLAPPEDWINDOW, 40, 40, 640, 420, nullptr, nullptr,
                              wc.hInstance, nullptr);
-  g_edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL |
-                           WS_VSCROLL | ES_WANTRETURN, 0, 0, 620, 380, top, reinterpret_cast<HMENU>(1),
-                           wc.hInstance, nullptr);
+  g_edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                           WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_WANTRETURN, 0, 0,
+                           620, 380, top, reinterpret_cast<HMENU>(1), wc.hInstance, nullptr);
   SendMessageA(g_edit, EM_SETLIMITTEXT, 0, 0);
-  g_edit_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(g_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit_proc)));
+  g_edit_proc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(g_edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(edit_proc)));
   ShowWindow(top, SW_SHOW);
   SetForegroundWindow(top);
   SetFocus(g_edit);
