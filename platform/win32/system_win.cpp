@@ -32,6 +32,19 @@ bool Win32FileSystem::write_file(const std::string& path, const std::string& con
   return WriteFile(f.get(), content.data(), size, &written, nullptr) && written == size;
 }
 
+bool Win32FileSystem::file_exists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::rename_file(const std::string& from, const std::string& to) {
+  return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+
+bool Win32FileSystem::replace_file(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+}
+
 std::string program_folder() {
   std::vector<char> buf(MAX_PATH);
   for (;;) {
