@@ -154,7 +154,8 @@ class Properties(kvtest.WineTestCase):
         self.click_row(lv, 1, "double")
         d = self.dialog()
         self.assertEqual(d.text(NAME), "Notes")
-        d.click(EDIT_MACRO)
+        self.s.focus("Macro Properties")
+        self.s.xdotool("key", "alt+e")  # "&Edit Macro"
         wiz_hwnd = self.s.find("TfrmWizard", "Macro Setup Wizard", 15000, visible=True)
         self.assertIsNotNone(wiz_hwnd, "the wizard did not open")
         wiz = Dialog(self.s, wiz_hwnd)
@@ -196,14 +197,25 @@ class Properties(kvtest.WineTestCase):
         shown = d.shown()
         self.assertTrue({FILE, BROWSE} <= shown, shown)
         self.assertFalse({EDIT_MACRO, RECORD} & shown, shown)
-        d.set_text(FILE, marker + "   ")
-        # Enter is OK, from the keyboard alone.
+        # From the keyboard alone: Tab goes from the name to the program, past Browse to the
+        # hotkey and on to the window title; Enter is OK.
+        d.set_text(FILE, "")
         self.s.focus("Macro Properties")
+        self.s.xdotool("key", "Tab")
+        self.s.xdotool("type", "--delay", "20", marker + "   ")
+        self.s.xdotool("key", "Tab", "Tab", "ctrl+alt+j", "Tab")
+        self.s.xdotool("type", "--delay", "20", "Tabbed")
+        wait_for(lambda: d.text(TRIGGER) == "Tabbed", 10, what="the window title typed")
         self.s.xdotool("key", "Return")
         self.closed()
-        self.assertEqual(self.s.read_ini()["MACRO1"]["FILENAME"], marker)
+        ini = self.s.read_ini()["MACRO1"]
+        self.assertEqual((ini["FILENAME"], ini["HOTKEY"], ini["TRIGGER"]),
+                         (marker, str(kvtest.hotkey(CTRL_ALT, "J")), "Tabbed"))
         self.s.target()
         self.s.xdotool("key", "ctrl+alt+l")
+        time.sleep(1.5)
+        self.assertEqual(self.s.marker_lines(), [], "the old hotkey still runs the macro")
+        self.s.xdotool("key", "ctrl+alt+j")
         wait_for(lambda: self.s.marker_lines() == ["RAN kvmarker.exe"], 15, what="the new program's run")
 
     def test_another_macros_name_is_refused_and_esc_changes_nothing(self):
