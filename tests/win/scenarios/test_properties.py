@@ -136,6 +136,17 @@ class Properties(kvtest.WineTestCase):
         wait_for(lambda: self.chars(log) == "typed\r", 20, what="the script typed by the new hotkey")
         time.sleep(1.0)
         self.assertEqual(self.chars(log), "typed\r", "the old hotkey still runs the macro")
+        # A change of letter case only renames the macro's own file.
+        # The target stands over the list: the row is selected and the button pressed by message.
+        self.s.drive("lvselect", lv, "0")
+        self.s.drive("click", button.strip())
+        d = self.dialog()
+        d.set_text(NAME, "MEMO")
+        d.click(OK)
+        self.closed()
+        self.assertEqual(self.s.read_ini()["MACRO1"]["FILENAME"], "MEMO.key")
+        self.assertIn("MEMO.key", os.listdir(self.s.progdir))
+        self.assertNotIn("Memo.key", os.listdir(self.s.progdir))
 
     def test_the_script_is_edited_in_the_wizard_and_saved_at_once(self):
         self.s.put("Notes.key", "\r\n  old<<ENTER>>\r\n\r\n")
