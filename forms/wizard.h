@@ -29,6 +29,7 @@ enum class WizardFocus { StartOptions, MacroName, HotKey, Browse, ScriptEditor, 
 struct WizardButtons {
   bool next_visible = true;
   bool next_enabled = true;
+  bool back_visible = true;  // hidden only in edit mode
   bool back_enabled = false;
   bool finished_visible = false;
   bool save_visible = false;
@@ -90,6 +91,8 @@ class WizardView {
   virtual std::string script() = 0;
   // Empties the name, program/document, window-title and script fields and clears the hotkey.
   virtual void clear_fields() = 0;
+  // The script editor's text (edit mode loads a stored script into it).
+  virtual void set_script(const std::string& text) = 0;
 
   virtual StartOption start_option() = 0;
   virtual RecordOption record_option() = 0;
@@ -136,6 +139,17 @@ class Wizard {
   // The close box: the run ends at once, without the question.
   void close_box();
 
+  // Edit mode (forms/wizard_edit.cpp), driven by the properties dialog for a stored advanced
+  // macro. Only the script page, the edit picture and "&Save"; Save writes `script_path`.
+  void prepare_edit(std::string script_path);
+  // The script file's text, trimmed, into the editor.
+  void load_edit_script(const std::string& file_text);
+  // The script file could not be read: the wizard is put back on its first page, emptied.
+  void edit_load_failed();
+  // "&Save": the script into its file at once, then the wizard closes. A refused write raises
+  // with the wizard still open.
+  void cmdSaveClick();
+
   WizardPage page() const { return page_; }
   const WizardButtons& buttons() const { return buttons_; }
   // The macro kind the two option pages choose.
@@ -153,12 +167,16 @@ class Wizard {
   // The page after Triggers for the chosen kind, and the last page before the summary.
   WizardPage last_page();
   void closing();
+  // Edit mode's Cancel, close box and the end of Save: the normal button row back, the wizard
+  // closed. The properties dialog is still open, so its suspension of the hotkeys stays.
+  void end_edit();
 
   Deps d_;
   WizardView& view_;
   WizardPage page_ = WizardPage::Start;
   WizardButtons buttons_;
   bool finishing_ = false;
+  std::string edit_path_;
 };
 
 // The script as its .key file holds it: the editor's lines with CR LF after each one.
