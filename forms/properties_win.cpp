@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "forms/hotkey_field.h"
 #include "forms/list_images_win.h"
 #include "forms/macro_list.h"
 #include "forms/open_file_win.h"
@@ -47,11 +48,6 @@ OwnedFont bold_font(unsigned dpi) {
   return OwnedFont(CreateFontA(-MulDiv(8, static_cast<int>(dpi), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                DEFAULT_PITCH | FF_DONTCARE, "MS Shell Dlg 2"));
-}
-
-// The hotkey field's value for a TShortCut: flags Shift 1, Ctrl 2, Alt 4 in the high byte.
-WPARAM hotkey_edit_value(ShortCut value) {
-  return static_cast<WPARAM>((((value >> 13) & 7u) << 8) | (value & 0xFFu));
 }
 
 }  // namespace
@@ -295,7 +291,7 @@ ShortCut PropertiesForm::hot_key() {
 }
 
 void PropertiesForm::set_hot_key(ShortCut value) {
-  SendMessageA(hotkey_, HKM_SETHOTKEY, hotkey_edit_value(value), 0);
+  SendMessageA(hotkey_, HKM_SETHOTKEY, hotkey_edit_from_shortcut(value), 0);
 }
 
 std::string PropertiesForm::trigger() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "forms/hotkey_field.h"
 #include "forms/wizard.h"
 #include "platform/error.h"
 #include "platform/text.h"
@@ -231,6 +232,44 @@ TEST(PropertiesOpening, EachKindShowsItsControlsAndFieldsAndSetsUpTheJournal) {
     EXPECT_EQ(r.view.fast, c.type == "3");
     EXPECT_TRUE(r.log.lines.empty()) << "opening writes nothing";
   }
+}
+
+TEST(PropertiesOpening, TheSpeedOptionFollowsSpeedWhateverTheLastShowingSelected) {
+  struct Case {
+    std::string speed;  // empty: no Speed key
+    bool fast;
+  } cases[] = {{"", false}, {"1", false}, {"2", true}, {"0", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("Speed " + c.speed);
+    Rig r;
+    std::vector<std::pair<const char*, std::string>> keys = {{"Name", "Mouse"}, {"Type", "3"}};
+    if (!c.speed.empty()) keys.push_back({"Speed", c.speed});
+    r.macros({keys});
+    r.view.fast = !c.fast;
+    r.props.FormShow(1);
+    EXPECT_EQ(r.view.fast, c.fast);
+  }
+}
+
+TEST(PropertiesOpening, TheHotkeyFieldShowsAStoredShortCutAsItsOwnKeys) {
+  // Every modifier set on every key comes back unchanged through the field.
+  for (unsigned mods = 0; mods < 8; ++mods)
+    for (unsigned vk = 0; vk < 256; ++vk) {
+      const auto value = static_cast<ShortCut>((mods << 13) | vk);
+      ASSERT_EQ(shortcut_from_hotkey_edit(hotkey_edit_from_shortcut(value)), value) << value;
+    }
+  // Shift+Ctrl+Left, Alt+Home, Ctrl+Alt+Del, numeric-pad Divide, Num Lock: extended keys.
+  EXPECT_EQ(hotkey_edit_from_shortcut(0x6025), 0x0B25);
+  EXPECT_EQ(hotkey_edit_from_shortcut(0x8024), 0x0C24);
+  EXPECT_EQ(hotkey_edit_from_shortcut(0xC02E), 0x0E2E);
+  EXPECT_EQ(hotkey_edit_from_shortcut(0x406F), 0x0A6F);
+  EXPECT_EQ(hotkey_edit_from_shortcut(0x4090), 0x0A90);
+  // Letters, function keys, Enter and the numeric-pad digits are not.
+  EXPECT_EQ(hotkey_edit_from_shortcut(0xC041), 0x0641);
+  EXPECT_EQ(hotkey_edit_from_shortcut(0x2074), 0x0174);
+  EXPECT_EQ(hotkey_edit_from_shortcut(0x400D), 0x020D);
+  EXPECT_EQ(hotkey_edit_from_shortcut(0x8064), 0x0464);
+  EXPECT_EQ(hotkey_edit_from_shortcut(0), 0);
 }
 
 TEST(PropertiesOk, WritesAndMovesInOrderForEachKindOfChange) {

@@ -15,7 +15,8 @@ import kvtest  # noqa: E402
 from kvtest import wait_for  # noqa: E402
 
 CTRL_ALT = kvtest.CTRL | kvtest.ALT
-HOTKEYF_CTRL, HOTKEYF_ALT = 2, 4
+HOTKEYF_CTRL, HOTKEYF_ALT, HOTKEYF_EXT = 2, 4, 8
+VK_HOME = 0x24
 HKM_SETHOTKEY, HKM_GETHOTKEY, WM_KEYDOWN, VK_UP, VK_RETURN = 0x401, 0x402, 0x100, 0x26, 0x0D
 NAME, FILE, BROWSE, EDIT_MACRO, TYPE_TEXT, HOTKEY, TRIGGER = 1106, 1108, 1109, 1110, 1104, 1115, 1117
 RECORD, STOP, PLAY, PRACTICE, OK, CANCEL = 1120, 1121, 1122, 1124, 1, 2
@@ -232,7 +233,7 @@ class Properties(kvtest.WineTestCase):
     def test_another_macros_name_is_refused_and_esc_changes_nothing(self):
         self.s.put("Keys.dat", "a recording")
         form, lv = self.open_manager({"Name": "Keys", "Type": 2, "FileName": "Keys.dat",
-                                      "HotKey": kvtest.hotkey(CTRL_ALT, "K")},
+                                      "HotKey": kvtest.hotkey(CTRL_ALT, VK_HOME)},
                                      {"Name": "Other", "Type": 4, "FileName": "Other.key"})
         before = self.ini_bytes()
         self.click_row(lv, 0)
@@ -243,6 +244,9 @@ class Properties(kvtest.WineTestCase):
         shown = d.shown()
         self.assertTrue({RECORD, STOP, PLAY, PRACTICE} <= shown, shown)
         self.assertFalse({FILE, BROWSE, EDIT_MACRO} & shown, shown)
+        # Home of the navigation keys, not the numeric pad's 7.
+        rc, value = self.s.drive("send", d.control(HOTKEY), str(HKM_GETHOTKEY), "0", "0")
+        self.assertEqual(int(value), VK_HOME | (HOTKEYF_CTRL | HOTKEYF_ALT | HOTKEYF_EXT) << 8)
         d.set_text(NAME, "other ")
         d.click(OK)
         self.assertIn(NAME_TAKEN, self.answer("Keyvane", "OK"))
