@@ -11,6 +11,7 @@
 #include "forms/main_form_win.h"
 #include "forms/open_file_win.h"
 #include "forms/script_editor_win.h"
+#include "forms/stop_record_key.h"
 #include "forms/token_dialogs_win.h"
 #include "forms/wizard_win.h"
 #include "journal/recorder_win.h"
@@ -20,6 +21,7 @@
 #include "sendkey/target_check.h"
 #include "store/macro_store.h"
 #include "triggers/hotkey_slots.h"
+#include "triggers/hotkey_win.h"
 
 namespace kv::win {
 
@@ -44,7 +46,10 @@ Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
   send_key_->set_target_check(target_check_.get());
   runner_ = std::make_unique<MacroRunner>(MacroRunner::Deps{
       profile_, files_, shell_, *recorder_, pump_, [this](const std::string& s) { host_state_.RecordFinished(s); }});
+  // RecorderFinished, whoever started the recording or playback: the wizard's two Playback
+  // buttons, then "True" and the journal-idle flag.
   recorder_->on_finished = [this](bool) {
+    if (wizard_) wizard_->wizard().playback_finished();
     if (runner_) runner_->RecorderFinished();
   };
   // TfrmWizard with its script editor; what they call on the token dialogs, the hint and the
@@ -75,7 +80,13 @@ Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
                        [this](bool on) {
                          if (main_form_) main_form_->hotkeys().set_authoring_suspended(on);
                        },
-                       [this](int n) { return main_form_ && main_form_->hotkeys().refused(n); }});
+                       [this](int n) { return main_form_ && main_form_->hotkeys().refused(n); }, recorder_.get(),
+                       [this](bool on) {
+                         if (stop_record_) stop_record_->set_wizard_enabled(on);
+                       },
+                       [this]() -> HWND { return main_form_ ? main_form_->hwnd() : nullptr; }});
+  stop_record_component_ = std::make_unique<TEPHotKey>();
+  stop_record_ = std::make_unique<StopRecordKey>(*stop_record_component_, *recorder_, wizard_->wizard());
   // 2. The host TKeyvane, which adds the tray icon.
   host_ = std::make_unique<HostWindow>(
       HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); },
@@ -124,6 +135,8 @@ Program::~Program() {
   repeat_.reset();
   wait_.reset();
   host_.reset();
+  stop_record_.reset();
+  stop_record_component_.reset();
   wizard_.reset();
   script_editor_.reset();
   runner_.reset();
@@ -133,6 +146,10 @@ Program::~Program() {
   key_library_.reset();
   keyboard_.reset();
   recorder_.reset();
+}
+
+StopRecordHotkey& Program::stop_record_hotkey() {
+  return *stop_record_;
 }
 
 void Program::ProcessHotKey(int n) {

@@ -71,10 +71,14 @@ std::string platform_key_name(std::uint8_t vk) {
 WizardForm::WizardForm(Deps deps)
     : d_(std::move(deps)),
       modal_(d_.pump),
-      wizard_(
-          Wizard::Deps{d_.profile, d_.files, d_.pump, upper_ansi, platform_key_name, d_.list_captions,
-                       d_.set_authoring_suspended, nullptr, d_.assign_hotkeys, d_.shortcut_create, d_.hotkey_refused},
-          *this) {
+      wizard_(Wizard::Deps{d_.profile, d_.files, d_.pump, upper_ansi, platform_key_name, d_.list_captions,
+                           d_.set_authoring_suspended, d_.enable_stop_hotkey, d_.assign_hotkeys, d_.shortcut_create,
+                           d_.hotkey_refused, d_.journal, d_.show_hint,
+                           [](const std::string& from, const std::string& to) {
+                             return MoveFileExA(from.c_str(), to.c_str(),
+                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+                           }},
+              *this) {
   create("TfrmWizard", "Macro Setup Wizard", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, 0, 0, 100, 100);
   set_client_size(520, 332);
@@ -131,11 +135,22 @@ void WizardForm::apply(const WizardButtons& b) {
     edit_picture_ = b.edit_picture;
     InvalidateRect(picture_, nullptr, FALSE);
   }
-  // A button that has just been hidden or disabled must not keep the keyboard.
+  keep_keyboard();
+}
+
+void WizardForm::keep_keyboard() {
   HWND f = GetFocus();
-  if (f && (f == cmd_next_ || f == cmd_step_back_ || f == cmd_finished_) &&
-      (!IsWindowVisible(f) || !IsWindowEnabled(f)))
-    SetFocus(IsWindowVisible(cmd_finished_) ? cmd_finished_ : cmd_cancel_);
+  if (!f || (f != hwnd() && !IsChild(hwnd(), f)) || (IsWindowVisible(f) && IsWindowEnabled(f))) return;
+  // The page's next button in line takes it: Stop gives way to Playback, Start to Stop.
+  const std::array<HWND, 3> keys = {cmd_play_keys_, cmd_start_keys_, cmd_stop_keys_};
+  const std::array<HWND, 3> mouse = {cmd_play_mouse_, cmd_record_mouse_, cmd_stop_mouse_};
+  if (page_ == WizardPage::RecordKeys || page_ == WizardPage::RecordMouse)
+    for (HWND c : page_ == WizardPage::RecordKeys ? keys : mouse)
+      if (IsWindowEnabled(c)) {
+        SetFocus(c);
+        return;
+      }
+  SetFocus(IsWindowVisible(cmd_finished_) ? cmd_finished_ : cmd_cancel_);
 }
 
 int WizardForm::default_button() const {
@@ -164,6 +179,11 @@ void WizardForm::focus(WizardFocus control) {
     case WizardFocus::Finished:
       SetFocus(cmd_finished_);
       return;
+    case WizardFocus::Practice:
+      // The played or typed keys go to the foreground window's focus: ours.
+      SetForegroundWindow(hwnd());
+      SetFocus(mmo_practice_);
+      return;
   }
 }
 
@@ -186,6 +206,20 @@ bool WizardForm::confirm_cancel() {
 
 void WizardForm::close() {
   modal_.end();
+}
+
+void WizardForm::hide_for_recording() {
+  // The run goes on while both are hidden: the modal loop keeps processing messages.
+  if (HWND list = d_.list_window ? d_.list_window() : nullptr) ShowWindow(list, SW_HIDE);
+  ShowWindow(hwnd(), SW_HIDE);
+}
+
+void WizardForm::show_after_recording() {
+  if (HWND list = d_.list_window ? d_.list_window() : nullptr) ShowWindow(list, SW_SHOW);
+  ShowWindow(hwnd(), SW_SHOW);
+  SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd());
+  keep_keyboard();
 }
 
 NameInput WizardForm::macro_name() {
@@ -285,6 +319,24 @@ void WizardForm::on_command(int id) {
       return;
     case kIdWinTitleHelp:
       cmdWinTitleHelpClick();
+      return;
+    case kIdStartKeys:
+      if (IsWindowEnabled(cmd_start_keys_)) wizard_.cmdStartKeysClick();
+      return;
+    case kIdStopKeys:
+      if (IsWindowEnabled(cmd_stop_keys_)) wizard_.cmdStopKeysClick();
+      return;
+    case kIdPlayKeys:
+      if (IsWindowEnabled(cmd_play_keys_)) wizard_.cmdPlayKeysClick();
+      return;
+    case kIdRecordMouse:
+      if (IsWindowEnabled(cmd_record_mouse_)) wizard_.cmdRecordMouseClick();
+      return;
+    case kIdStopMouse:
+      if (IsWindowEnabled(cmd_stop_mouse_)) wizard_.cmdStopMouseClick();
+      return;
+    case kIdPlayMouse:
+      if (IsWindowEnabled(cmd_play_mouse_)) wizard_.cmdPlayMouseClick();
       return;
     default:
       return;
