@@ -94,6 +94,8 @@ class WizardView {
   virtual void close() = 0;
   // A mouse-and-keyboard recording: the macro list window and the wizard are hidden while it
   // runs (the run goes on), and shown again after it, the wizard on top and in the foreground.
+  // After a keystroke recording, when both stayed visible, the wizard only comes to the top:
+  // the keyboard stays with the program the user types in.
   virtual void hide_for_recording() = 0;
   virtual void show_after_recording() = 0;
 

@@ -215,7 +215,15 @@ void WizardForm::hide_for_recording() {
 }
 
 void WizardForm::show_after_recording() {
+  const bool was_hidden = !IsWindowVisible(hwnd());
   if (HWND list = d_.list_window ? d_.list_window() : nullptr) ShowWindow(list, SW_SHOW);
+  if (!was_hidden) {
+    // A keystroke recording stopped while the user types in another program: the wizard comes
+    // up in the window order, but the keyboard stays where the user is, or the next keys would
+    // go to the wizard (or, where the system's focus and ours part, nowhere).
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return;
+  }
   ShowWindow(hwnd(), SW_SHOW);
   SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(hwnd());
