@@ -143,6 +143,8 @@ class Wizard {
     std::function<void(const std::string& text)> show_hint;
     // Moves a recording to another name, replacing a file there; false when it failed.
     std::function<bool(const std::string& from, const std::string& to)> rename_file;
+    // Physical state of a virtual key: true while it is held down.
+    std::function<bool(std::uint8_t vk)> key_down;
   };
 
   Wizard(Deps deps, WizardView& view);
@@ -194,6 +196,7 @@ class Wizard {
   void restore_before_start();
   void rename_take_for_finish(const Macro& m);
   void drop_takes(const std::string& keep);
+  void wait_modifiers_released();
 
   Deps d_;
   WizardView& view_;

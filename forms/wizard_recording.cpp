@@ -8,6 +8,22 @@
 
 namespace kv {
 
+namespace {
+constexpr std::uint8_t kVkShift = 0x10, kVkControl = 0x11, kVkMenu = 0x12;
+constexpr unsigned kModifierPollMs = 10;
+constexpr unsigned kModifierWaitMs = 5000;  // a key that sticks must not hold the wizard for ever
+}  // namespace
+
+void Wizard::wait_modifiers_released() {
+  // Playback pressed with its access key: the played keys would meet the user's Alt still held
+  // (the first key became Alt+key and was lost).
+  if (!d_.key_down) return;
+  for (unsigned waited = 0; waited < kModifierWaitMs; waited += kModifierPollMs) {
+    if (!d_.key_down(kVkMenu) && !d_.key_down(kVkControl) && !d_.key_down(kVkShift)) return;
+    d_.pump.sleep_ms(kModifierPollMs);
+  }
+}
+
 std::string Wizard::take_file() {
   return d_.files.program_dir() + recording_file_name(view_.macro_name().text);
 }
@@ -71,6 +87,7 @@ void Wizard::cmdPlayKeysClick() {
   view_.focus(WizardFocus::Practice);
   buttons_.play_keys = false;
   update();
+  wait_modifiers_released();
   d_.journal->set_hi_speed_playback(true);
   d_.journal->set_playback_file_name(record_file_);
   d_.journal->start_playback();
@@ -115,6 +132,7 @@ void Wizard::cmdPlayMouseClick() {
   if (!d_.journal) return;
   buttons_.play_mouse = false;
   update();
+  wait_modifiers_released();
   d_.journal->set_playback_file_name(record_file_);
   d_.journal->set_hi_speed_playback(view_.high_speed());
   d_.journal->start_playback();

@@ -77,7 +77,8 @@ WizardForm::WizardForm(Deps deps)
                            [](const std::string& from, const std::string& to) {
                              return MoveFileExA(from.c_str(), to.c_str(),
                                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
-                           }},
+                           },
+                           [](std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }},
               *this) {
   create("TfrmWizard", "Macro Setup Wizard", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, 0, 0, 100, 100);
@@ -90,6 +91,14 @@ WizardForm::WizardForm(Deps deps)
     if ((m.message == WM_KEYUP || m.message == WM_SYSKEYUP) && m.wParam == VK_F1 && IsWindowVisible(hwnd()) &&
         (m.hwnd == hwnd() || IsChild(hwnd(), m.hwnd)))
       guarded([this] { d_.help.open_topic("Operation"); });
+    // The practice box takes every key, as a multi-line box does, but Esc is still Cancel there
+    // as on the rest of the wizard: not while a take is recorded or played, where Esc belongs to
+    // the recording or ends the playback.
+    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE && m.hwnd == mmo_practice_ &&
+        !(d_.journal && (d_.journal->recording() || d_.journal->busy()))) {
+      PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return true;
+    }
     return false;
   });
 }

@@ -349,3 +349,31 @@ TEST(WizardRecording, FinishRenamesARecordingMadeUnderAnEarlierName) {
   EXPECT_EQ(again.files.files[final_path], "take 2");
   EXPECT_FALSE(again.files.exists(again.dir() + "Draft.dat"));
 }
+
+TEST(WizardRecording, PlaybackWaitsForTheUsersModifiersToBeReleased) {
+  for (RecordOption option : {RecordOption::KeysOnly, RecordOption::MouseAndKeys}) {
+    Rig r;
+    r.to_recording_page("Held", option);
+    const bool keys = option == RecordOption::KeysOnly;
+    keys ? r.wizard.cmdStartKeysClick() : r.wizard.cmdRecordMouseClick();
+    keys ? r.wizard.cmdStopKeysClick() : r.wizard.cmdStopMouseClick();
+    // Alt+P: Alt is still down when Playback is pressed, and let go 300 ms later.
+    r.held = {0x12};
+    r.release_at = r.loop.now_ms() + 300;
+    const std::uint64_t t0 = r.loop.now_ms();
+    keys ? r.wizard.cmdPlayKeysClick() : r.wizard.cmdPlayMouseClick();
+    EXPECT_EQ(r.journal.calls.back().what, "play");
+    EXPECT_GE(r.loop.now_ms(), t0 + 300);
+    EXPECT_LT(r.loop.now_ms(), t0 + 400);
+    // A key that never comes up holds the playback back for a while, not for ever.
+    r.held = {0x11};
+    r.release_at = UINT64_MAX;
+    const std::uint64_t t1 = r.loop.now_ms();
+    const std::size_t calls = r.journal.calls.size();
+    keys ? r.wizard.cmdPlayKeysClick() : r.wizard.cmdPlayMouseClick();
+    ASSERT_EQ(r.journal.calls.size(), calls + 1);
+    EXPECT_EQ(r.journal.calls.back().what, "play");
+    EXPECT_GE(r.loop.now_ms(), t1 + 1000);
+    EXPECT_LE(r.loop.now_ms(), t1 + 5000);
+  }
+}

@@ -92,6 +92,8 @@ struct Rig {
   FakeJournal journal;
   std::vector<std::string> hints;
   std::set<std::string> rename_refused;  // targets a rename cannot reach
+  std::set<std::uint8_t> held;           // keys the user holds until release_at on the loop's clock
+  std::uint64_t release_at = 0;
   Wizard wizard{Wizard::Deps{profile, files, loop, [](std::string_view s) { return ascii_upper(s); },
                              [](std::uint8_t) { return std::string(); }, [this] { return rows; },
                              [this](bool on) { suspended = on; }, [this](bool on) { stop_hotkey = on; },
@@ -111,7 +113,8 @@ struct Rig {
                                files.files[to] = files.files[from];
                                files.files.erase(from);
                                return true;
-                             }},
+                             },
+                             [this](std::uint8_t vk) { return held.count(vk) != 0 && loop.now_ms() < release_at; }},
                 view};
 
   // A new run of an application macro up to the summary.

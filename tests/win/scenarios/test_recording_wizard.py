@@ -33,10 +33,10 @@ def dat_events(data):
 
 
 class RecordingWizard(kvtest.WineTestCase):
-    def open_wizard(self, name, option):
+    def open_wizard(self, name, option, hints=1):
         """The manager window, then the wizard up to the recording page of a macro with the
         hotkey Ctrl+Alt+M."""
-        self.s.macros(main={"FirstRun": 1, "Show Hints": 1})
+        self.s.macros(main={"FirstRun": 1, "Show Hints": hints})
         self.s.keyvane("")
         self.form = self.s.find("TfrmMain", "Ostrel Keyvane", 20000, visible=True)
         self.assertIsNotNone(self.form, "the manager window was not shown")
@@ -226,6 +226,34 @@ class RecordingWizard(kvtest.WineTestCase):
         wait_for(lambda: len(self.clicks(log)) >= before + len(made), 20, what="the clicks of the hotkey's run")
         for m, p in zip(made, self.clicks(log)[before:]):
             self.assertLessEqual(max(abs(int(a) - int(b)) for a, b in zip(m[1:], p[1:])), 1, (m, p))
+
+    def test_the_keystroke_page_goes_by_keyboard_alone(self):
+        w = self.open_wizard("Keyed", OPT_KEYS_ONLY, hints=0)
+        ids = (START_KEYS, STOP_KEYS, PLAY_KEYS)
+        self.s.focus("Macro Setup Wizard")
+        self.s.xdotool("key", "alt+s")  # Start: no hint, the practice box has the keyboard
+        self.wait_states(w, ids, (False, True, False), "Start off, Stop on after Alt+S")
+        wait_for(lambda: os.path.exists(self.s.path("Keyed.dat")), 10, what="the recording's file")
+        self.s.xdotool("type", "--delay", "60", "abc")
+        wait_for(lambda: w.text(PRACTICE) == "abc", 10, what="the keys in the practice box")
+        self.s.xdotool("key", "alt+r")
+        self.wait_states(w, ids, (True, False, True), "Start and Playback on after Alt+R")
+        self.s.xdotool("key", "alt+p")
+        # The played keys wait for the user's Alt to come up: none is lost to it.
+        wait_for(lambda: w.text(PRACTICE) == "abcabc", 15, what="the playback after Alt+P")
+        self.wait_states(w, ids, (True, False, True), "Playback on again")
+        # Esc asks Cancel's question; No keeps the run. Alt+N is Next, now that a take was made.
+        self.s.xdotool("key", "Escape")
+        self.assertIsNotNone(self.s.msgbox("Warning", 10000), "Esc did not ask")
+        self.s.xdotool("key", "n")
+        self.s.drive("waitgone", "#32770", "Warning", "10000")
+        self.s.focus("Macro Setup Wizard")
+        self.s.xdotool("key", "alt+n")
+        w.wait_page("Finished")
+        self.s.xdotool("key", "Return")
+        w.wait_closed()
+        self.assertEqual(self.s.read_ini()["MACRO1"]["FILENAME"], "Keyed.dat")
+        self.assertTrue(os.path.exists(self.s.path("Keyed.dat")))
 
     def test_a_cancelled_run_removes_its_recording(self):
         w = self.open_wizard("Dropped", OPT_KEYS_ONLY)
