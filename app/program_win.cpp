@@ -10,6 +10,7 @@
 #include "forms/hint_form_win.h"
 #include "forms/main_form_win.h"
 #include "forms/open_file_win.h"
+#include "forms/properties_win.h"
 #include "forms/script_editor_win.h"
 #include "forms/stop_record_key.h"
 #include "forms/token_dialogs_win.h"
@@ -102,18 +103,35 @@ Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
     SetWindowLongPtrA(d->hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(host_->hwnd()));
   // 4. The hint window TfrmHint.
   hint_form_ = std::make_unique<HintForm>(HintForm::Deps{profile_, pump_, host_state_.show_hints_checked()});
-  // 5. The manager window TfrmMain: its creation loads the list, registers the hotkeys (unless a
+  // 5. The properties dialog TfrmProperties; the manager window it hides, suspends and
+  // reloads comes next.
+  properties_ = std::make_unique<PropertiesForm>(
+      PropertiesForm::Deps{profile_, files_, pump_, help_, *recorder_, *stop_record_, *wizard_,
+                           [this] { return main_form_ ? main_form_->hwnd() : nullptr; },
+                           [this](bool on) {
+                             if (main_form_) main_form_->hotkeys().set_authoring_suspended(on);
+                           },
+                           [this] {
+                             if (main_form_) main_form_->LoadMacroList();
+                           },
+                           [this] {
+                             if (main_form_) main_form_->AssignHotKeys();
+                           },
+                           [this](int n) { return main_form_ && main_form_->hotkeys().refused(n); }});
+  // 6. The manager window TfrmMain: its creation loads the list, registers the hotkeys (unless a
   // /CLOSE start runs beside the resident instance) and, unless this is a /CLOSE start, clears
   // every window-trigger record and starts the poll.
-  main_form_ = std::make_unique<MainForm>(MainForm::Deps{host_->hwnd(), profile_, files_, pump_, windows_, errors_,
-                                                         help_, program_dir_, plan_.poll_titles, plan_.register_hotkeys,
-                                                         [this](int n) { ProcessHotKey(n); },
-                                                         [this] {
-                                                           if (player_) player_->DelayTimerTick();
-                                                         },
-                                                         [this] { wizard_->show_modal(); }});
+  main_form_ = std::make_unique<MainForm>(
+      MainForm::Deps{host_->hwnd(), profile_, files_, pump_, windows_, errors_, help_, program_dir_, plan_.poll_titles,
+                     plan_.register_hotkeys, [this](int n) { ProcessHotKey(n); },
+                     [this] {
+                       if (player_) player_->DelayTimerTick();
+                     },
+                     [this] { wizard_->show_modal(); }, [this](int n) { properties_->show_modal(n); }});
+  // Modal over the manager window: owned by it, the dialog never goes behind it.
+  SetWindowLongPtrA(properties_->hwnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(main_form_->hwnd()));
   guarded([this] { main_form_->FormCreate(plan_.reset_found_handles); });
-  // 6. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
+  // 7. The run-time prompt TfrmGetVar, and the script player that asks through it and waits on
   // the manager window's tmr1.
   get_var_ = std::make_unique<GetVarForm>(GetVarForm::Deps{pump_});
   player_ = std::make_unique<ScriptPlayer>(ScriptPlayer::Deps{*send_key_, pump_, clock_, main_form_->delay_timer(),
@@ -128,6 +146,8 @@ Program::~Program() {
   runner_->set_target_check(nullptr);
   player_.reset();
   get_var_.reset();
+  // Owned by the manager window, whose end would take the dialog's window with it.
+  properties_.reset();
   main_form_.reset();
   hint_form_.reset();
   wait_for_window_.reset();

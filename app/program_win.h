@@ -11,6 +11,7 @@
 #include "app/host_state.h"
 #include "app/start_plan.h"
 #include "components/help_win.h"
+#include "forms/stop_record.h"
 #include "platform/journal.h"
 #include "platform/win32/adapters.h"
 
@@ -32,6 +33,7 @@ class HostWindow;
 class ScriptEditor;
 class WizardForm;
 class MainForm;
+class PropertiesForm;
 class ScriptEditor;
 class TEPHotKey;
 class TokenDialog;
@@ -97,6 +99,7 @@ class Program {
   // TfrmWait, TfrmRepeat, TfrmInputBox, TfrmWaitforWindow
   std::unique_ptr<TokenDialog> wait_, repeat_, input_box_, wait_for_window_;
   std::unique_ptr<HintForm> hint_form_;
+  std::unique_ptr<PropertiesForm> properties_;  // TfrmProperties
   std::unique_ptr<MainForm> main_form_;
   std::unique_ptr<GetVarForm> get_var_;
   std::unique_ptr<ScriptPlayer> player_;

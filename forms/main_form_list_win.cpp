@@ -235,6 +235,11 @@ void MacroListPanel::cmdDeleteMacroClick() {
   if (d_.assign_hotkeys) d_.assign_hotkeys();
 }
 
+void MacroListPanel::cmdPropertiesClick() {
+  const int i = selected_index();
+  if (i >= 0 && d_.edit_macro) d_.edit_macro(i + 1);
+}
+
 void MacroListPanel::mnuPrintClick() {
   std::vector<MacroRow> rows;
   const int n = row_count();
@@ -267,7 +272,8 @@ void MacroListPanel::on_command(int id) {
       return;
     case kIdProperties:
     case kIdMnuProperties:
-      return;  // they open the properties dialog, which the program does not have yet
+      cmdPropertiesClick();
+      return;
     case kIdDelete:
     case kIdMnuDelete:
       cmdDeleteMacroClick();
@@ -305,7 +311,8 @@ bool MacroListPanel::on_notify(const NMHDR& n, LRESULT& result) {
       lvMacroMouseUp();
       break;
     case NM_DBLCLK:
-      break;  // opens the properties dialog, which the program does not have yet
+      cmdPropertiesClick();
+      break;
     default:
       return false;
   }

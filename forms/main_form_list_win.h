@@ -40,6 +40,8 @@ class MacroListPanel : public MacroListView {
     std::function<void()> new_macro;
     // Whether macro n's combination was refused by the platform (shown marked).
     HotKeyRefusedFn hotkey_refused;
+    // "Edit Macro", "&Properties" and a double click: the properties dialog for macro n.
+    std::function<void(int n)> edit_macro;
   };
 
   explicit MacroListPanel(Deps deps);
@@ -78,6 +80,8 @@ class MacroListPanel : public MacroListView {
   static LRESULT CALLBACK list_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
   static LRESULT CALLBACK f1_subclass(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref);
   void cmdDeleteMacroClick();
+  // Opens the properties dialog for the selected row; nothing without one.
+  void cmdPropertiesClick();
   int row_count() const;
   std::string item_text(int row, int column) const;
 

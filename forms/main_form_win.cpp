@@ -18,7 +18,10 @@ MainForm::MainForm(Deps deps) : d_(std::move(deps)) {
                            [this] {
                              if (d_.new_macro) d_.new_macro();
                            },
-                           [this](int n) { return triggers_ && triggers_->hotkeys().refused(n); }});
+                           [this](int n) { return triggers_ && triggers_->hotkeys().refused(n); },
+                           [this](int n) {
+                             if (d_.edit_macro) d_.edit_macro(n);
+                           }});
   // Tab moves between the list and the buttons.
   dialog_keys_ = d_.pump.dialog_keys(hwnd());
   tmr1_ = std::make_unique<Win32Timer>([this] {

@@ -48,6 +48,8 @@ class MainForm : public Window {
     std::function<void()> delay_tick;
     // "New Macro": shows the wizard modally.
     std::function<void()> new_macro;
+    // "Edit Macro": shows the properties dialog modally for macro n.
+    std::function<void(int n)> edit_macro;
   };
 
   explicit MainForm(Deps deps);

@@ -32,6 +32,7 @@ void Wizard::FormShow() {
   buttons_.play_keys = buttons_.play_mouse = false;
   buttons_.edit_picture = buttons_.save_visible = false;
   buttons_.next_visible = buttons_.next_enabled = true;
+  buttons_.back_visible = true;
   buttons_.back_enabled = false;
   buttons_.finished_visible = false;
   update();
@@ -252,12 +253,20 @@ void Wizard::cmdFinishedClick() {
 }
 
 void Wizard::cmdCancelClick() {
-  if (!edit_mode && !view_.confirm_cancel()) return;
+  if (edit_mode) {
+    end_edit();
+    return;
+  }
+  if (!view_.confirm_cancel()) return;
   closing();
   view_.close();
 }
 
 void Wizard::close_box() {
+  if (edit_mode) {
+    end_edit();
+    return;
+  }
   closing();
   view_.close();
 }

@@ -30,6 +30,7 @@ enum class WizardFocus { StartOptions, MacroName, HotKey, Browse, ScriptEditor, 
 struct WizardButtons {
   bool next_visible = true;
   bool next_enabled = true;
+  bool back_visible = true;  // hidden only in edit mode
   bool back_enabled = false;
   bool finished_visible = false;
   bool save_visible = false;
@@ -106,6 +107,8 @@ class WizardView {
   virtual std::string script() = 0;
   // Empties the name, program/document, window-title and script fields and clears the hotkey.
   virtual void clear_fields() = 0;
+  // The script editor's text (edit mode loads a stored script into it).
+  virtual void set_script(const std::string& text) = 0;
 
   virtual StartOption start_option() = 0;
   virtual RecordOption record_option() = 0;
@@ -171,6 +174,16 @@ class Wizard {
   void stop_hotkey();
   // The wizard's part of RecorderFinished: both Playback buttons enabled.
   void playback_finished();
+  // Edit mode (forms/wizard_edit.cpp), driven by the properties dialog for a stored advanced
+  // macro. Only the script page, the edit picture and "&Save"; Save writes `script_path`.
+  void prepare_edit(std::string script_path);
+  // The script file's text, trimmed, into the editor.
+  void load_edit_script(const std::string& file_text);
+  // The script file could not be read: the wizard is put back on its first page, emptied.
+  void edit_load_failed();
+  // "&Save": the script into its file at once, then the wizard closes. A refused write raises
+  // with the wizard still open.
+  void cmdSaveClick();
 
   WizardPage page() const { return page_; }
   const WizardButtons& buttons() const { return buttons_; }
@@ -197,6 +210,9 @@ class Wizard {
   void rename_take_for_finish(const Macro& m);
   void drop_takes(const std::string& keep);
   void wait_modifiers_released();
+  // Edit mode's Cancel, close box and the end of Save: the normal button row back, the wizard
+  // closed. The properties dialog is still open, so its suspension of the hotkeys stays.
+  void end_edit();
 
   Deps d_;
   WizardView& view_;
@@ -211,6 +227,7 @@ class Wizard {
   // As they were when Start was pressed, for a take that fails.
   WizardButtons before_start_;
   bool recording_before_start_ = false;
+  std::string edit_path_;
 };
 
 // The script as its .key file holds it: the editor's lines with CR LF after each one.

@@ -127,6 +127,7 @@ void WizardForm::show_page(WizardPage page) {
 void WizardForm::apply(const WizardButtons& b) {
   show(cmd_next_, b.next_visible);
   enable(cmd_next_, b.next_enabled);
+  show(cmd_step_back_, b.back_visible);
   enable(cmd_step_back_, b.back_enabled);
   show(cmd_finished_, b.finished_visible);
   show(cmd_save_, b.save_visible);
@@ -140,6 +141,7 @@ void WizardForm::apply(const WizardButtons& b) {
   const int def = default_button();
   SendMessageA(cmd_next_, BM_SETSTYLE, def == kIdWizardNext ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
   SendMessageA(cmd_finished_, BM_SETSTYLE, def == kIdWizardFinished ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  SendMessageA(cmd_save_, BM_SETSTYLE, def == kIdWizardSave ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
   if (edit_picture_ != b.edit_picture) {
     edit_picture_ = b.edit_picture;
     InvalidateRect(picture_, nullptr, FALSE);
@@ -159,10 +161,12 @@ void WizardForm::keep_keyboard() {
         SetFocus(c);
         return;
       }
-  SetFocus(IsWindowVisible(cmd_finished_) ? cmd_finished_ : cmd_cancel_);
+  SetFocus(IsWindowVisible(cmd_save_) ? cmd_save_ : IsWindowVisible(cmd_finished_) ? cmd_finished_ : cmd_cancel_);
 }
 
 int WizardForm::default_button() const {
+  // Edit mode: Save stands where Next does.
+  if (IsWindowVisible(cmd_save_)) return kIdWizardSave;
   if (IsWindowVisible(cmd_finished_)) return kIdWizardFinished;
   return kIdWizardNext;
 }
@@ -271,6 +275,10 @@ std::string WizardForm::script() {
   return d_.editor.text();
 }
 
+void WizardForm::set_script(const std::string& text) {
+  d_.editor.set_text(text);
+}
+
 void WizardForm::clear_fields() {
   SetWindowTextW(edt_macro_name_, L"");
   SetWindowTextA(edt_command_line_, "");
@@ -322,8 +330,11 @@ void WizardForm::on_command(int id) {
     case kIdWizardFinished:
       if (IsWindowVisible(cmd_finished_)) wizard_.cmdFinishedClick();
       return;
+    case kIdWizardSave:
+      if (IsWindowVisible(cmd_save_)) wizard_.cmdSaveClick();
+      return;
     case kIdWizardBack:
-      if (IsWindowEnabled(cmd_step_back_)) wizard_.cmdStepBackClick();
+      if (IsWindowVisible(cmd_step_back_) && IsWindowEnabled(cmd_step_back_)) wizard_.cmdStepBackClick();
       return;
     case IDCANCEL:
       wizard_.cmdCancelClick();

@@ -72,6 +72,7 @@ class WizardForm : public Window, public WizardView {
   std::string command_line() override;
   std::string script() override;
   void clear_fields() override;
+  void set_script(const std::string& text) override;
   StartOption start_option() override;
   RecordOption record_option() override;
   bool high_speed() override;

@@ -125,12 +125,12 @@ Recording Capture::finish(std::uint64_t stop_us) {
     e.offset_ms = r.duration_ms;
     e.kind = EventKind::KeyUp;
     e.vk = vk;
-    for (auto it = r.events.rbegin(); it != r.events.rend(); ++it)
-      if (it->kind == EventKind::KeyDown && it->vk == vk) {
-        e.scan = it->scan;
-        e.extended = it->extended;
-        break;
-      }
+    const auto down = std::find_if(r.events.rbegin(), r.events.rend(),
+                                   [vk](const Event& d) { return d.kind == EventKind::KeyDown && d.vk == vk; });
+    if (down != r.events.rend()) {
+      e.scan = down->scan;
+      e.extended = down->extended;
+    }
     r.events.push_back(e);
   }
   for (std::uint8_t b : buttons_down_) {
@@ -139,12 +139,11 @@ Recording Capture::finish(std::uint64_t stop_us) {
     e.kind = EventKind::ButtonUp;
     e.button = static_cast<Button>(b);
     // Released where the pointer last was.
-    for (auto it = r.events.rbegin(); it != r.events.rend(); ++it)
-      if (is_mouse(it->kind)) {
-        e.x = it->x;
-        e.y = it->y;
-        break;
-      }
+    const auto last = std::find_if(r.events.rbegin(), r.events.rend(), [](const Event& m) { return is_mouse(m.kind); });
+    if (last != r.events.rend()) {
+      e.x = last->x;
+      e.y = last->y;
+    }
     r.events.push_back(e);
   }
   down_.clear();

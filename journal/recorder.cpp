@@ -1,5 +1,7 @@
 #include "journal/recorder.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 #include "platform/error.h"
@@ -28,12 +30,12 @@ PlayOutcome play_recording(const Recording& r, bool hi_speed, Injector& injector
     if (is_mouse(e.kind)) last_mouse = e;
   }
   std::vector<Event> release;
-  for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+  std::transform(keys.rbegin(), keys.rend(), std::back_inserter(release), [](std::uint8_t vk) {
     Event e;
     e.kind = EventKind::KeyUp;
-    e.vk = *it;
-    release.push_back(e);
-  }
+    e.vk = vk;
+    return e;
+  });
   for (Button b : buttons) {
     Event e = last_mouse;
     e.kind = EventKind::ButtonUp;

@@ -37,6 +37,13 @@ class FileSystem {
   virtual bool delete_file(const std::string& path) = 0;
   // Creates or replaces the file with exactly `content`; false when it cannot be written.
   virtual bool write_file(const std::string& path, const std::string& content) = 0;
+  virtual bool file_exists(const std::string& path) = 0;
+  // Gives the file a new name; false when `from` is missing or another file is called `to`
+  // (a change of letter case only renames the file itself).
+  virtual bool rename_file(const std::string& from, const std::string& to) = 0;
+  // Moves `from` onto `to` in one step, replacing a file called `to`; on failure both stay as
+  // they were.
+  virtual bool replace_file(const std::string& from, const std::string& to) = 0;
   // Folder of the executable, ending in a backslash.
   virtual std::string program_dir() = 0;
 };

@@ -3,7 +3,7 @@
 # Uses sudo when not run as root. Safe to run again: installed packages are left alone.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ googletest libgtest-dev python3 clang libclang-rt-14-dev
+packages=(cmake ninja-build g++ googletest libgtest-dev python3 clang clang-format clang-tidy libclang-rt-14-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64 xvfb xdotool x11-xserver-utils x11-utils
           imagemagick ghostscript nsis)
 

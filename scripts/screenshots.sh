@@ -5,8 +5,10 @@
 # build/screenshots/setup-<page>-<percent>.png, and of every page of the Macro Setup Wizard at
 # 100 % and 200 % into build/screenshots/wizard-<page>-<percent>.png, and of the script page
 # with each of its menus dropped and each of its dialogs into build/screenshots/editor-<what>-
-# <percent>.png. `scripts/screenshots.sh wizard` makes only the wizard's, `editor` only those. Needs the Windows build (scripts/build.sh win);
-# makes the installer with scripts/package.sh when build/dist has none. Uses a Wine prefix and
+# <percent>.png. `scripts/screenshots.sh wizard` makes only the wizard's, `editor` only those,
+# `properties` only the Macro Properties dialog's, once for each kind of macro, at 100 % and
+# 200 % into build/screenshots/properties-<kind>-<percent>.png. Needs the Windows build
+# (scripts/build.sh win); makes the installer with scripts/package.sh when build/dist has none. Uses a Wine prefix and
 # virtual display of its own (build/screenshots-wine), so it does not disturb the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -171,6 +173,33 @@ editor_shots() {
   drop 214 4
   dialog_shot focus-window KeyvaneLineInput 2 "$percent"
 }
+# The Macro Properties dialog for each of the four macros of its macros.ini (one of each kind),
+# opened with "Edit Macro", into build/screenshots/properties-<kind>-<percent>.png.
+properties_shots() {
+  local percent=$1 main lv row kind dlg
+  main=$(drive findvisible TfrmMain "Ostrel Keyvane" 30000 | head -n1)
+  lv=$(drive child "$main" SysListView32 - | head -n1)
+  sleep 1
+  row=0
+  for kind in application keystrokes mouse-and-keyboard advanced; do
+    for _ in 1 2 3; do
+      wine "$build/tools/kvmgr.exe" lvclick "$lv" "$row" >/dev/null 2>&1 || true
+      sleep 0.5
+      drive lvdump "$lv" | head -n1 | grep -q "selected=$row" && break
+    done
+    drive click "$(drive child "$main" Button "Edit Macro")" >/dev/null
+    dlg=$(drive findvisible TfrmProperties "Macro Properties" 10000 | head -n1)
+    if [ -z "$dlg" ]; then
+      echo "the properties dialog did not open for row $row at $percent %" >&2
+      exit 1
+    fi
+    sleep 0.5
+    shot "properties-$kind-$percent" "$dlg"
+    drive post "$dlg" 0x111 2 0 >/dev/null
+    drive waitgone TfrmProperties "Macro Properties" 10000 >/dev/null || sleep 1
+    row=$((row + 1))
+  done
+}
 # Starts Keyvane afresh at 100 % and at 200 % with that macros.ini and runs the function; then ends.
 at_two_scales() {
   local fn=$1 ini=$2 percent
@@ -186,6 +215,9 @@ at_two_scales() {
 }
 if [ "$only" = editor ]; then
   at_two_scales editor_shots '[Main]\r\nEntries=0\r\nFirstRun=1\r\nShow Hints=0\r\n'
+fi
+if [ "$only" = properties ]; then
+  at_two_scales properties_shots '[Main]\r\nEntries=4\r\nFirstRun=1\r\n[Macro1]\r\nName=Open the weekly report\r\nType=1\r\nHotKey=49234\r\nFileName=C:\\Reports\\weekly.doc\r\nTrigger=Untitled - Notepad\r\n[Macro2]\r\nName=Signature\r\nType=2\r\nHotKey=8304\r\nFileName=Signature.dat\r\n[Macro3]\r\nName=Fill in the order form\r\nType=3\r\nHotKey=49275\r\nFileName=Fill in the order form.dat\r\nSpeed=2\r\nTrigger=Order Entry\r\n[Macro4]\r\nName=Daily log entry\r\nType=4\r\nFileName=Daily log entry.key\r\n'
 fi
 if [ "$only" = wizard ]; then
   at_two_scales wizard_pages '[Main]\r\nEntries=1\r\nFirstRun=1\r\n[Macro1]\r\nName=Signature\r\nType=2\r\nHotKey=8304\r\n'

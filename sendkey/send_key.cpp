@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <iterator>
 #include <utility>
 
 #include "platform/error.h"
@@ -296,7 +297,8 @@ void TSendKey::ReleaseHeldKeys() {
   if (shared_.keys_down.empty()) return;
   // Last pressed, first released.
   std::vector<KeyInput> ups;
-  for (auto it = shared_.keys_down.rbegin(); it != shared_.keys_down.rend(); ++it) ups.push_back(key_event(*it, true));
+  std::transform(shared_.keys_down.rbegin(), shared_.keys_down.rend(), std::back_inserter(ups),
+                 [this](std::uint8_t vk) { return key_event(vk, true); });
   const std::size_t sent = keyboard_.send(ups);
   if (sent) undelivered_ = true;
   auto& down = shared_.keys_down;

@@ -35,6 +35,9 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::string> read_file(const std::string& path) override;
   bool delete_file(const std::string& path) override;
   bool write_file(const std::string& path, const std::string& content) override;
+  bool file_exists(const std::string& path) override;
+  bool rename_file(const std::string& from, const std::string& to) override;
+  bool replace_file(const std::string& from, const std::string& to) override;
   std::string program_dir() override;
 };
 

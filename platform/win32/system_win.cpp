@@ -32,6 +32,26 @@ bool Win32FileSystem::write_file(const std::string& path, const std::string& con
   return WriteFile(f.get(), content.data(), size, &written, nullptr) && written == size;
 }
 
+bool Win32FileSystem::file_exists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::rename_file(const std::string& from, const std::string& to) {
+  if (from == to || lstrcmpiA(from.c_str(), to.c_str()) != 0) return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+  // A change of letter case only: some file systems take the new name for the old one and
+  // keep the old spelling, so the file goes by a name of its own in between.
+  const std::string between = from + ".~kvrename";
+  if (!MoveFileA(from.c_str(), between.c_str())) return false;
+  if (MoveFileA(between.c_str(), to.c_str())) return true;
+  MoveFileA(between.c_str(), from.c_str());
+  return false;
+}
+
+bool Win32FileSystem::replace_file(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+}
+
 std::string program_folder() {
   std::vector<char> buf(MAX_PATH);
   for (;;) {

@@ -24,6 +24,29 @@ bool FakeFileSystem::write_file(const std::string& path, const std::string& cont
   return true;
 }
 
+bool FakeFileSystem::rename_file(const std::string& from, const std::string& to) {
+  moves.push_back("rename " + from + " -> " + to);
+  auto it = files.find(from);
+  if (it == files.end() || refused.count(to)) return false;
+  for (const auto& [path, content] : files)
+    if (path != from && ascii_upper(path) == ascii_upper(to)) return false;
+  std::string content = std::move(it->second);
+  files.erase(it);
+  files[to] = std::move(content);
+  return true;
+}
+
+bool FakeFileSystem::replace_file(const std::string& from, const std::string& to) {
+  moves.push_back("replace " + from + " -> " + to);
+  auto it = files.find(from);
+  if (it == files.end() || refused.count(to)) return false;
+  std::string content = std::move(it->second);
+  files.erase(it);
+  std::erase_if(files, [&](const auto& f) { return ascii_upper(f.first) == ascii_upper(to); });
+  files[to] = std::move(content);
+  return true;
+}
+
 void FakeTimer::start(unsigned interval_ms) {
   running_ = true;
   interval_ = interval_ms;

@@ -27,7 +27,13 @@ class FakeFileSystem : public FileSystem {
   std::optional<std::string> read_file(const std::string& path) override;
   bool delete_file(const std::string& path) override;
   bool write_file(const std::string& path, const std::string& content) override;
+  bool file_exists(const std::string& path) override { return exists(path); }
+  // Names are compared as Windows compares them: a to z without regard to case.
+  bool rename_file(const std::string& from, const std::string& to) override;
+  bool replace_file(const std::string& from, const std::string& to) override;
   bool exists(const std::string& path) const { return files.count(path) != 0; }
+  // Every rename and replace tried, as "rename <from> -> <to>" or "replace <from> -> <to>".
+  std::vector<std::string> moves;
   std::string program_dir() override { return dir; }
 };
 

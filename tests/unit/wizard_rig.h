@@ -69,6 +69,7 @@ class FakeWizardView : public WizardView {
     key = 0;
     trigger_text = command = script_text = "";
   }
+  void set_script(const std::string& text) override { script_text = text; }
   StartOption start_option() override { return start; }
   RecordOption record_option() override { return record; }
   bool high_speed() override { return fast; }
