@@ -128,7 +128,7 @@ class RecordingWizard(kvtest.WineTestCase):
         target = self.activate_target()
         self.s.xdotool("type", "--delay", "60", "world")
         self.wait_typed(log, "helloworld", "the second take's keys",
-                        lambda: "DEBUG practice=%r fg=%s wiz=%s xfocus=%s" % (
+                        lambda: "practice box %r, foreground %s, wizard %s, X focus %s" % (
                             w.text(PRACTICE), self.s.drive("foreground")[1].strip(), w.hwnd,
                             self.s.xdotool("getwindowfocus", "getwindowname")))
         self.s.xdotool("key", "shift+ctrl+F12")
