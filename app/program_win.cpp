@@ -12,6 +12,7 @@
 #include "forms/open_file_win.h"
 #include "forms/properties_win.h"
 #include "forms/script_editor_win.h"
+#include "forms/stop_record_key.h"
 #include "forms/token_dialogs_win.h"
 #include "forms/wizard_win.h"
 #include "journal/recorder_win.h"
@@ -24,34 +25,6 @@
 #include "triggers/hotkey_win.h"
 
 namespace kv::win {
-
-namespace {
-
-// Interim stand-in for the wizard's stop-recording hotkey EPHotkeyStopRecord, to be replaced by
-// the wizard's own: Shift+Ctrl+F12, while enabled, stops the journal and hands over to the open
-// properties dialog.
-class InterimStopRecordHotkey : public StopRecordHotkey {
- public:
-  explicit InterimStopRecordHotkey(JournalControl& recorder) : recorder_(recorder) {
-    key_.set_Enabled(false);
-    key_.set_HotKey(kShiftBit | kCtrlBit | VK_F12);
-    key_.OnHotKey = [this](HotKeyComponent&, std::uint16_t&, const HotKeyParts&) {
-      guarded([this] {
-        recorder_.stop_record();
-        if (client_) client_->recording_stopped_by_hotkey();
-      });
-    };
-  }
-  void set_enabled(bool on) override { key_.set_Enabled(on); }
-  void set_properties(PropertiesStopClient* client) override { client_ = client; }
-
- private:
-  JournalControl& recorder_;
-  TEPHotKey key_;
-  PropertiesStopClient* client_ = nullptr;
-};
-
-}  // namespace
 
 Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
     : arguments_(std::move(arguments)),
@@ -74,7 +47,10 @@ Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
   send_key_->set_target_check(target_check_.get());
   runner_ = std::make_unique<MacroRunner>(MacroRunner::Deps{
       profile_, files_, shell_, *recorder_, pump_, [this](const std::string& s) { host_state_.RecordFinished(s); }});
+  // RecorderFinished, whoever started the recording or playback: the wizard's two Playback
+  // buttons, then "True" and the journal-idle flag.
   recorder_->on_finished = [this](bool) {
+    if (wizard_) wizard_->wizard().playback_finished();
     if (runner_) runner_->RecorderFinished();
   };
   // TfrmWizard with its script editor; what they call on the token dialogs, the hint and the
@@ -105,7 +81,13 @@ Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
                        [this](bool on) {
                          if (main_form_) main_form_->hotkeys().set_authoring_suspended(on);
                        },
-                       [this](int n) { return main_form_ && main_form_->hotkeys().refused(n); }});
+                       [this](int n) { return main_form_ && main_form_->hotkeys().refused(n); }, recorder_.get(),
+                       [this](bool on) {
+                         if (stop_record_) stop_record_->set_wizard_enabled(on);
+                       },
+                       [this]() -> HWND { return main_form_ ? main_form_->hwnd() : nullptr; }});
+  stop_record_component_ = std::make_unique<TEPHotKey>();
+  stop_record_ = std::make_unique<StopRecordKey>(*stop_record_component_, *recorder_, wizard_->wizard());
   // 2. The host TKeyvane, which adds the tray icon.
   host_ = std::make_unique<HostWindow>(
       HostWindow::Deps{pump_, profile_, shell_, help_, host_state_, [this] { return main_form_.get(); },
@@ -123,7 +105,6 @@ Program::Program(std::vector<std::string> arguments, const StartPlan& plan)
   hint_form_ = std::make_unique<HintForm>(HintForm::Deps{profile_, pump_, host_state_.show_hints_checked()});
   // 5. The properties dialog TfrmProperties; the manager window it hides, suspends and
   // reloads comes next.
-  stop_record_ = std::make_unique<InterimStopRecordHotkey>(*recorder_);
   properties_ = std::make_unique<PropertiesForm>(
       PropertiesForm::Deps{profile_, files_, pump_, help_, *recorder_, *stop_record_, *wizard_,
                            [this] { return main_form_ ? main_form_->hwnd() : nullptr; },
@@ -168,13 +149,14 @@ Program::~Program() {
   // Owned by the manager window, whose end would take the dialog's window with it.
   properties_.reset();
   main_form_.reset();
-  stop_record_.reset();
   hint_form_.reset();
   wait_for_window_.reset();
   input_box_.reset();
   repeat_.reset();
   wait_.reset();
   host_.reset();
+  stop_record_.reset();
+  stop_record_component_.reset();
   wizard_.reset();
   script_editor_.reset();
   runner_.reset();
@@ -184,6 +166,10 @@ Program::~Program() {
   key_library_.reset();
   keyboard_.reset();
   recorder_.reset();
+}
+
+StopRecordHotkey& Program::stop_record_hotkey() {
+  return *stop_record_;
 }
 
 void Program::ProcessHotKey(int n) {

@@ -17,6 +17,8 @@
 
 namespace kv {
 class MacroRunner;
+class StopRecordHotkey;
+class StopRecordKey;
 class ScriptPlayer;
 class TSendKey;
 class TargetCheck;
@@ -33,6 +35,7 @@ class WizardForm;
 class MainForm;
 class PropertiesForm;
 class ScriptEditor;
+class TEPHotKey;
 class TokenDialog;
 class Win32Keyboard;
 class Win32KeyLibrary;
@@ -50,6 +53,9 @@ class Program {
   // The command line, "&Open", the first run, then the message loop until the program is asked
   // to end. Returns the exit code.
   int run();
+
+  // EPHotkeyStopRecord, for the Properties dialog.
+  StopRecordHotkey& stop_record_hotkey();
 
  private:
   // Every trigger ends here: runs macro n.
@@ -87,12 +93,12 @@ class Program {
   std::unique_ptr<MacroRunner> runner_;
   std::unique_ptr<ScriptEditor> script_editor_;  // pnlManualKeys, hosted by the wizard
   std::unique_ptr<WizardForm> wizard_;           // TfrmWizard
-  std::unique_ptr<HostWindow> host_;             // TKeyvane, with the tray icon
+  std::unique_ptr<TEPHotKey> stop_record_component_;
+  std::unique_ptr<StopRecordKey> stop_record_;  // EPHotkeyStopRecord, on the wizard
+  std::unique_ptr<HostWindow> host_;            // TKeyvane, with the tray icon
   // TfrmWait, TfrmRepeat, TfrmInputBox, TfrmWaitforWindow
   std::unique_ptr<TokenDialog> wait_, repeat_, input_box_, wait_for_window_;
   std::unique_ptr<HintForm> hint_form_;
-  // Interim: the stop-recording hotkey until the wizard carries its own (see program_win.cpp).
-  std::unique_ptr<StopRecordHotkey> stop_record_;
   std::unique_ptr<PropertiesForm> properties_;  // TfrmProperties
   std::unique_ptr<MainForm> main_form_;
   std::unique_ptr<GetVarForm> get_var_;

@@ -24,6 +24,9 @@ void Wizard::FormShow() {
     return;
   }
   d_.set_authoring_suspended(true);
+  takes_.clear();
+  last_take_.clear();
+  kept_take_.clear();
   go(WizardPage::Start);
   view_.clear_fields();
   buttons_.play_keys = buttons_.play_mouse = false;
@@ -221,6 +224,8 @@ void Wizard::cmdFinishedClick() {
       m.file_name = recording_file_name(m.name);
       break;
   }
+  const bool recorded = m.kind == MacroKind::Keystrokes || m.kind == MacroKind::MouseAndKeyboard;
+  if (recorded) rename_take_for_finish(m);
   // The script first: a store that names a file which could not be written helps nobody.
   if (m.kind == MacroKind::AdvancedScript) {
     const std::string path = d_.files.program_dir() + m.file_name;
@@ -229,6 +234,7 @@ void Wizard::cmdFinishedClick() {
   }
   MacroStore store(d_.profile);
   const int n = append_macro(store, m);
+  if (recorded) kept_take_ = d_.files.program_dir() + m.file_name;
   // The macro is stored: the run ends whatever follows, or a second Finish would store it twice.
   try {
     d_.pump.process_messages();
@@ -267,6 +273,18 @@ void Wizard::close_box() {
 
 void Wizard::closing() {
   d_.set_authoring_suspended(false);
+  if (wizard_recording && d_.journal && d_.journal->recording()) {
+    // A run that ends while it records must not leave the input watched: the take is dropped
+    // below, so a failure to write it does not matter.
+    try {
+      d_.journal->stop_record();
+    } catch (const Error&) {
+    }
+    buttons_.start_keys = buttons_.start_mouse = true;
+    buttons_.stop_keys = buttons_.stop_mouse = false;
+    update();
+  }
+  drop_takes(kept_take_);
   wizard_recording = false;
   if (d_.enable_stop_hotkey) d_.enable_stop_hotkey(false);
 }

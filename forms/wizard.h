@@ -9,6 +9,7 @@
 #include "components/shell_link.h"
 #include "forms/macro_list.h"
 #include "forms/macro_name.h"
+#include "platform/journal.h"
 #include "platform/ports.h"
 #include "store/macro.h"
 
@@ -22,7 +23,7 @@ enum class StartOption { Advanced, Playback, StartApp };
 enum class RecordOption { KeysOnly, MouseAndKeys };
 
 // The controls that get the focus when a step says so.
-enum class WizardFocus { StartOptions, MacroName, HotKey, Browse, ScriptEditor, Finished };
+enum class WizardFocus { StartOptions, MacroName, HotKey, Browse, ScriptEditor, Finished, Practice };
 
 // What the buttons show. The recording buttons start as the forms are created and keep their
 // states between runs, apart from the two Playback buttons, which every run disables.
@@ -56,6 +57,15 @@ inline constexpr const char* kCancelQuestion =
 inline constexpr const char* kHotKeyRefused =
     "Your macro has been created, but the keys %s could not be set up as its hot key: Windows or another program "
     "already uses them.  Choose other keys for this macro in its properties.";
+// The hints before a recording starts.
+inline constexpr const char* kRecordKeysHint =
+    "When you close this box, Keyvane will start to record all of the keys that you press.  You do not need to use "
+    "the space at the bottom to record your keystrokes - it is only there if you need it.  You may open the program "
+    "that you intend this macro to be run within and begin typing in it.  When you are finished, simply use your "
+    "maouse to click the Stop Recording button in Keyvane.";
+inline constexpr const char* kRecordMouseHint =
+    "When you close this box, Keyvane will disappear and start recording all of your keyboard and mouse actions.  To "
+    "end recording type Shift+Ctrl+F12.";
 inline constexpr const char* kNoApplication =
     "Please specify an application or document to launch.  You can search for files by selecting 'Browse'.";
 
@@ -83,6 +93,12 @@ class WizardView {
   virtual bool confirm_cancel() = 0;
   // Ends the modal showing (the form is hidden, never destroyed).
   virtual void close() = 0;
+  // A mouse-and-keyboard recording: the macro list window and the wizard are hidden while it
+  // runs (the run goes on), and shown again after it, the wizard on top and in the foreground.
+  // After a keystroke recording, when both stayed visible, the wizard only comes to the top:
+  // the keyboard stays with the program the user types in.
+  virtual void hide_for_recording() = 0;
+  virtual void show_after_recording() = 0;
 
   virtual NameInput macro_name() = 0;
   virtual ShortCut hot_key() = 0;
@@ -124,6 +140,14 @@ class Wizard {
     // After AssignHotKeys: true when macro n's hotkey could not be registered (the platform or
     // another program holds the combination). May be empty while the slots cannot tell.
     std::function<bool(int n)> hotkey_refused;
+    // Recorder, which the recording pages drive; may be null while there is none.
+    JournalControl* journal = nullptr;
+    // ShowHint: returns once the hint window has closed (at once when hints are off).
+    std::function<void(const std::string& text)> show_hint;
+    // Moves a recording to another name, replacing a file there; false when it failed.
+    std::function<bool(const std::string& from, const std::string& to)> rename_file;
+    // Physical state of a virtual key: true while it is held down.
+    std::function<bool(std::uint8_t vk)> key_down;
   };
 
   Wizard(Deps deps, WizardView& view);
@@ -139,6 +163,17 @@ class Wizard {
   // The close box: the run ends at once, without the question.
   void close_box();
 
+  // The recording pages (forms/wizard_recording.cpp).
+  void cmdStartKeysClick();
+  void cmdStopKeysClick();
+  void cmdPlayKeysClick();
+  void cmdRecordMouseClick();
+  void cmdStopMouseClick();
+  void cmdPlayMouseClick();
+  // The stop-recording hotkey's first two steps, for a recording started from the wizard.
+  void stop_hotkey();
+  // The wizard's part of RecorderFinished: both Playback buttons enabled.
+  void playback_finished();
   // Edit mode (forms/wizard_edit.cpp), driven by the properties dialog for a stored advanced
   // macro. Only the script page, the edit picture and "&Save"; Save writes `script_path`.
   void prepare_edit(std::string script_path);
@@ -167,6 +202,14 @@ class Wizard {
   // The page after Triggers for the chosen kind, and the last page before the summary.
   WizardPage last_page();
   void closing();
+  // Recording: the take's file name, what Start changes, and what becomes of the run's takes.
+  std::string take_file();
+  void start_take(bool keys_only);
+  void stop_take();
+  void restore_before_start();
+  void rename_take_for_finish(const Macro& m);
+  void drop_takes(const std::string& keep);
+  void wait_modifiers_released();
   // Edit mode's Cancel, close box and the end of Save: the normal button row back, the wizard
   // closed. The properties dialog is still open, so its suspension of the hotkeys stays.
   void end_edit();
@@ -176,6 +219,14 @@ class Wizard {
   WizardPage page_ = WizardPage::Start;
   WizardButtons buttons_;
   bool finishing_ = false;
+  // The run's takes: every file a recording of this run went into, and the last one made.
+  std::vector<std::string> takes_;
+  std::string last_take_;
+  std::string kept_take_;    // the stored macro's recording, once Finish has stored it
+  std::string record_file_;  // the RecordFileName the wizard last set
+  // As they were when Start was pressed, for a take that fails.
+  WizardButtons before_start_;
+  bool recording_before_start_ = false;
   std::string edit_path_;
 };
 

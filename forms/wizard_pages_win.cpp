@@ -181,7 +181,7 @@ void WizardForm::create_pages() {
   ShowWindow(cmd_finished_, SW_HIDE);
   ShowWindow(cmd_save_, SW_HIDE);
   EnableWindow(cmd_step_back_, FALSE);
-  // The recording buttons as the form is created; their behaviour comes with recording.
+  // The recording buttons as the form is created.
   for (HWND off : {cmd_stop_keys_, cmd_play_keys_, cmd_stop_mouse_, cmd_play_mouse_}) EnableWindow(off, FALSE);
 }
 

@@ -71,10 +71,15 @@ std::string platform_key_name(std::uint8_t vk) {
 WizardForm::WizardForm(Deps deps)
     : d_(std::move(deps)),
       modal_(d_.pump),
-      wizard_(
-          Wizard::Deps{d_.profile, d_.files, d_.pump, upper_ansi, platform_key_name, d_.list_captions,
-                       d_.set_authoring_suspended, nullptr, d_.assign_hotkeys, d_.shortcut_create, d_.hotkey_refused},
-          *this) {
+      wizard_(Wizard::Deps{d_.profile, d_.files, d_.pump, upper_ansi, platform_key_name, d_.list_captions,
+                           d_.set_authoring_suspended, d_.enable_stop_hotkey, d_.assign_hotkeys, d_.shortcut_create,
+                           d_.hotkey_refused, d_.journal, d_.show_hint,
+                           [](const std::string& from, const std::string& to) {
+                             return MoveFileExA(from.c_str(), to.c_str(),
+                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+                           },
+                           [](std::uint8_t vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }},
+              *this) {
   create("TfrmWizard", "Macro Setup Wizard", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
          WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, 0, 0, 100, 100);
   set_client_size(520, 332);
@@ -86,6 +91,14 @@ WizardForm::WizardForm(Deps deps)
     if ((m.message == WM_KEYUP || m.message == WM_SYSKEYUP) && m.wParam == VK_F1 && IsWindowVisible(hwnd()) &&
         (m.hwnd == hwnd() || IsChild(hwnd(), m.hwnd)))
       guarded([this] { d_.help.open_topic("Operation"); });
+    // The practice box takes every key, as a multi-line box does, but Esc is still Cancel there
+    // as on the rest of the wizard: not while a take is recorded or played, where Esc belongs to
+    // the recording or ends the playback.
+    if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE && m.hwnd == mmo_practice_ &&
+        !(d_.journal && (d_.journal->recording() || d_.journal->busy()))) {
+      PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return true;
+    }
     return false;
   });
 }
@@ -133,11 +146,22 @@ void WizardForm::apply(const WizardButtons& b) {
     edit_picture_ = b.edit_picture;
     InvalidateRect(picture_, nullptr, FALSE);
   }
-  // A button that has just been hidden or disabled must not keep the keyboard.
+  keep_keyboard();
+}
+
+void WizardForm::keep_keyboard() {
   HWND f = GetFocus();
-  if (f && (f == cmd_next_ || f == cmd_step_back_ || f == cmd_finished_ || f == cmd_save_) &&
-      (!IsWindowVisible(f) || !IsWindowEnabled(f)))
-    SetFocus(IsWindowVisible(cmd_finished_) ? cmd_finished_ : cmd_cancel_);
+  if (!f || (f != hwnd() && !IsChild(hwnd(), f)) || (IsWindowVisible(f) && IsWindowEnabled(f))) return;
+  // The page's next button in line takes it: Stop gives way to Playback, Start to Stop.
+  const std::array<HWND, 3> keys = {cmd_play_keys_, cmd_start_keys_, cmd_stop_keys_};
+  const std::array<HWND, 3> mouse = {cmd_play_mouse_, cmd_record_mouse_, cmd_stop_mouse_};
+  if (page_ == WizardPage::RecordKeys || page_ == WizardPage::RecordMouse)
+    for (HWND c : page_ == WizardPage::RecordKeys ? keys : mouse)
+      if (IsWindowEnabled(c)) {
+        SetFocus(c);
+        return;
+      }
+  SetFocus(IsWindowVisible(cmd_save_) ? cmd_save_ : IsWindowVisible(cmd_finished_) ? cmd_finished_ : cmd_cancel_);
 }
 
 int WizardForm::default_button() const {
@@ -168,6 +192,11 @@ void WizardForm::focus(WizardFocus control) {
     case WizardFocus::Finished:
       SetFocus(cmd_finished_);
       return;
+    case WizardFocus::Practice:
+      // The played or typed keys go to the foreground window's focus: ours.
+      SetForegroundWindow(hwnd());
+      SetFocus(mmo_practice_);
+      return;
   }
 }
 
@@ -190,6 +219,28 @@ bool WizardForm::confirm_cancel() {
 
 void WizardForm::close() {
   modal_.end();
+}
+
+void WizardForm::hide_for_recording() {
+  // The run goes on while both are hidden: the modal loop keeps processing messages.
+  if (HWND list = d_.list_window ? d_.list_window() : nullptr) ShowWindow(list, SW_HIDE);
+  ShowWindow(hwnd(), SW_HIDE);
+}
+
+void WizardForm::show_after_recording() {
+  const bool was_hidden = !IsWindowVisible(hwnd());
+  if (HWND list = d_.list_window ? d_.list_window() : nullptr) ShowWindow(list, SW_SHOW);
+  if (!was_hidden) {
+    // A keystroke recording stopped while the user types in another program: the wizard comes
+    // up in the window order, but the keyboard stays where the user is, or the next keys would
+    // go to the wizard (or, where the system's focus and ours part, nowhere).
+    SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return;
+  }
+  ShowWindow(hwnd(), SW_SHOW);
+  SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd());
+  keep_keyboard();
 }
 
 NameInput WizardForm::macro_name() {
@@ -296,6 +347,24 @@ void WizardForm::on_command(int id) {
       return;
     case kIdWinTitleHelp:
       cmdWinTitleHelpClick();
+      return;
+    case kIdStartKeys:
+      if (IsWindowEnabled(cmd_start_keys_)) wizard_.cmdStartKeysClick();
+      return;
+    case kIdStopKeys:
+      if (IsWindowEnabled(cmd_stop_keys_)) wizard_.cmdStopKeysClick();
+      return;
+    case kIdPlayKeys:
+      if (IsWindowEnabled(cmd_play_keys_)) wizard_.cmdPlayKeysClick();
+      return;
+    case kIdRecordMouse:
+      if (IsWindowEnabled(cmd_record_mouse_)) wizard_.cmdRecordMouseClick();
+      return;
+    case kIdStopMouse:
+      if (IsWindowEnabled(cmd_stop_mouse_)) wizard_.cmdStopMouseClick();
+      return;
+    case kIdPlayMouse:
+      if (IsWindowEnabled(cmd_play_mouse_)) wizard_.cmdPlayMouseClick();
       return;
     default:
       return;

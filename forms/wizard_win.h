@@ -40,6 +40,11 @@ class WizardForm : public Window, public WizardView {
     std::function<void(bool on)> set_authoring_suspended;
     // Whether macro n's hotkey was refused by the platform; empty while the slots cannot tell.
     std::function<bool(int n)> hotkey_refused;
+    // Recorder, the stop-recording hotkey's wizard side, and the macro list window, which a
+    // mouse-and-keyboard recording hides with the wizard.
+    JournalControl* journal = nullptr;
+    std::function<void(bool on)> enable_stop_hotkey;
+    std::function<HWND()> list_window;
   };
 
   explicit WizardForm(Deps deps);
@@ -59,6 +64,8 @@ class WizardForm : public Window, public WizardView {
   void warning_box(const std::string& text) override;
   bool confirm_cancel() override;
   void close() override;
+  void hide_for_recording() override;
+  void show_after_recording() override;
   NameInput macro_name() override;
   ShortCut hot_key() override;
   std::string trigger() override;
@@ -86,6 +93,8 @@ class WizardForm : public Window, public WizardView {
   void cmdHotKeyHelpClick();
   void cmdWinTitleHelpClick();
   int default_button() const;
+  // A control that has just been disabled or hidden must not keep the keyboard.
+  void keep_keyboard();
 
   Deps d_;
   ModalRun modal_;

@@ -28,18 +28,22 @@ void Win32InputHooks::start_thread() {
   WaitForSingleObject(ack_.get(), INFINITE);  // its message queue exists
 }
 
-void Win32InputHooks::set_hooks(bool keyboard, bool mouse, std::function<void(const journal::RawInput&)> sink) {
+bool Win32InputHooks::set_hooks(bool keyboard, bool mouse, std::function<void(const journal::RawInput&)> sink) {
   if (!thread_.joinable()) {
-    if (!keyboard && !mouse) return;
+    if (!keyboard && !mouse) return true;
     start_thread();
   }
   {
     std::lock_guard<std::mutex> lock(m_);
     want_keyboard_ = keyboard;
     want_mouse_ = mouse;
+    applied_ = false;
     sink_ = std::move(sink);
   }
-  if (PostThreadMessageA(thread_id_, kApply, 0, 0)) WaitForSingleObject(ack_.get(), 10000);
+  if (!PostThreadMessageA(thread_id_, kApply, 0, 0) || WaitForSingleObject(ack_.get(), 10000) != WAIT_OBJECT_0)
+    return false;
+  std::lock_guard<std::mutex> lock(m_);
+  return applied_;
 }
 
 journal::ScreenRect Win32InputHooks::virtual_screen() {
@@ -91,6 +95,8 @@ void Win32InputHooks::apply(bool reinstall) {
   if (reinstall || !mouse) mouse_.reset();
   if (keyboard && !keyboard_) keyboard_.reset(SetWindowsHookExA(WH_KEYBOARD_LL, keyboard_proc, self, 0));
   if (mouse && !mouse_) mouse_.reset(SetWindowsHookExA(WH_MOUSE_LL, mouse_proc, self, 0));
+  std::lock_guard<std::mutex> lock(m_);
+  applied_ = (!keyboard || keyboard_) && (!mouse || mouse_);
 }
 
 void Win32InputHooks::deliver(journal::RawInput& in) {

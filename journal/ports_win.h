@@ -37,7 +37,7 @@ class Win32InputHooks : public journal::InputHooks {
   Win32InputHooks(const Win32InputHooks&) = delete;
   Win32InputHooks& operator=(const Win32InputHooks&) = delete;
 
-  void set_hooks(bool keyboard, bool mouse, std::function<void(const journal::RawInput&)> sink) override;
+  bool set_hooks(bool keyboard, bool mouse, std::function<void(const journal::RawInput&)> sink) override;
   journal::ScreenRect virtual_screen() override;
 
  private:
@@ -54,6 +54,7 @@ class Win32InputHooks : public journal::InputHooks {
   OwnedKernelHandle ack_;
   std::mutex m_;  // guards the wishes and the sink; held while the sink runs
   bool want_keyboard_ = false, want_mouse_ = false;
+  bool applied_ = false;  // the hooks' thread has every hook it was asked for
   std::function<void(const journal::RawInput&)> sink_;
   // Used on the hooks' thread only.
   OwnedHook keyboard_, mouse_;

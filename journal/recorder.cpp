@@ -65,11 +65,12 @@ void JournalRecorder::on_input(const RawInput& in) {
   if (capture_) capture_->feed(in);
 }
 
-void JournalRecorder::update_hooks() {
+bool JournalRecorder::update_hooks() {
   const bool keyboard = recording_ || playing_;
   const bool mouse = recording_ && !recording_keys_only_;
-  p_.hooks.set_hooks(keyboard, mouse,
-                     keyboard ? [this](const RawInput& in) { on_input(in); } : std::function<void(const RawInput&)>());
+  return p_.hooks.set_hooks(
+      keyboard, mouse,
+      keyboard ? [this](const RawInput& in) { on_input(in); } : std::function<void(const RawInput&)>());
 }
 
 void JournalRecorder::start_record() {
@@ -79,7 +80,18 @@ void JournalRecorder::start_record() {
   }
   recording_ = true;
   recording_keys_only_ = keystrokes_only_;
+  const bool hooked = update_hooks();
+  // A take that could never be saved must not begin: its file is made (empty) at once.
+  Recording empty;
+  empty.keystrokes_only = keystrokes_only_;
+  if (hooked && p_.files.write(record_file_, encode(empty))) return;
+  recording_ = false;
   update_hooks();
+  {
+    std::lock_guard<std::mutex> lock(capture_mutex_);
+    capture_.reset();
+  }
+  throw Error(hooked ? format_message("Unable to write to %s", record_file_) : std::string(kHooksRefused));
 }
 
 void JournalRecorder::stop_record() {

@@ -24,8 +24,9 @@ class InputHooks {
  public:
   virtual ~InputHooks() = default;
   // Installs or removes the hooks. The sink runs on the hooks' own thread; once a call that
-  // removes a hook returns, the sink sees no more events of it.
-  virtual void set_hooks(bool keyboard, bool mouse, std::function<void(const RawInput&)> sink) = 0;
+  // removes a hook returns, the sink sees no more events of it. False when a hook asked for is
+  // not in place (the system refused it).
+  virtual bool set_hooks(bool keyboard, bool mouse, std::function<void(const RawInput&)> sink) = 0;
   virtual ScreenRect virtual_screen() = 0;
 };
 
@@ -86,6 +87,10 @@ PlayOutcome play_recording(const Recording& r, bool hi_speed, Injector& injector
 
 inline constexpr std::uint8_t kCancelVk = 0x1B;  // Esc
 
+inline constexpr const char* kHooksRefused =
+    "Keyvane cannot watch the keyboard and mouse at the moment, so nothing can be recorded.  Close any program that "
+    "might be blocking it and try again.";
+
 class JournalRecorder : public JournalControl {
  public:
   explicit JournalRecorder(JournalPorts ports) : p_(ports) {}
@@ -104,7 +109,7 @@ class JournalRecorder : public JournalControl {
   void start_playback() override;
   bool busy() const override { return playing_ || !queue_.empty(); }
 
-  bool recording() const { return recording_; }
+  bool recording() const override { return recording_; }
 
  private:
   struct Request {
@@ -113,7 +118,7 @@ class JournalRecorder : public JournalControl {
   };
   void begin(const Request& r);
   void playback_done(const PlayOutcome& outcome);
-  void update_hooks();
+  bool update_hooks();
   void on_input(const RawInput& in);
 
   JournalPorts p_;

@@ -31,6 +31,7 @@ class Win32Recorder : public JournalControl {
   void stop_record() override { recorder_.stop_record(); }
   void start_playback() override { recorder_.start_playback(); }
   bool busy() const override { return recorder_.busy(); }
+  bool recording() const override { return recorder_.recording(); }
 
  private:
   Win32PlaybackClock clock_;

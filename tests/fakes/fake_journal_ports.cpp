@@ -4,11 +4,13 @@
 
 namespace kv::fake {
 
-void FakeHooks::set_hooks(bool keyboard, bool mouse, std::function<void(const journal::RawInput&)> sink) {
+bool FakeHooks::set_hooks(bool keyboard, bool mouse, std::function<void(const journal::RawInput&)> sink) {
   std::lock_guard<std::mutex> lock(m_);
+  if (refuse) keyboard = mouse = false;
   current_ = {keyboard, mouse};
   installs_.push_back(current_);
   sink_ = std::move(sink);
+  return !refuse || sink_ == nullptr;
 }
 
 bool FakeHooks::emit(const journal::RawInput& in) {

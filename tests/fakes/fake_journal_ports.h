@@ -21,7 +21,8 @@ class FakeHooks : public journal::InputHooks {
   };
   journal::ScreenRect screen{0, 0, 1280, 1024};
 
-  void set_hooks(bool keyboard, bool mouse, std::function<void(const journal::RawInput&)> sink) override;
+  bool set_hooks(bool keyboard, bool mouse, std::function<void(const journal::RawInput&)> sink) override;
+  bool refuse = false;  // the system will not install hooks
   journal::ScreenRect virtual_screen() override { return screen; }
   // As the hook thread would: false when no hook of that kind is installed.
   bool emit(const journal::RawInput& in);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
+
 #include "platform/journal.h"
 #include "platform/ports.h"
 
@@ -128,6 +130,7 @@ class FakeJournal : public JournalControl {
     std::string what;
     std::string file;
     bool hi_speed = false;
+    bool keystrokes_only = false;
   };
   std::vector<Call> calls;
   std::string record_file, playback_file;
@@ -137,8 +140,26 @@ class FakeJournal : public JournalControl {
   void set_playback_file_name(const std::string& path) override { playback_file = path; }
   void set_keystrokes_only(bool on) override { keystrokes_only = on; }
   void set_hi_speed_playback(bool on) override { hi_speed = on; }
-  void start_record() override { calls.push_back({"record", record_file, hi_speed}); }
-  void stop_record() override { calls.push_back({"stop", record_file, hi_speed}); }
+  void start_record() override {
+    calls.push_back({"record", record_file, hi_speed, keystrokes_only});
+    if (!start_error.empty()) throw Error(start_error);
+    recording_ = true;
+    if (disk) disk->files[record_file] = "";
+  }
+  void stop_record() override {
+    calls.push_back({"stop", record_file, hi_speed, keystrokes_only});
+    const bool was = recording_;
+    recording_ = false;
+    if (was && !stop_error.empty()) throw Error(stop_error);
+    if (was && disk) disk->files[record_file] = "take " + std::to_string(++takes);
+  }
+  // Where the takes go, when set: "take 1", "take 2"...
+  FakeFileSystem* disk = nullptr;
+  int takes = 0;
+  bool recording() const override { return recording_; }
+  bool recording_ = false;
+  // Raised by the next start (nothing records then) or by the stop of a recording.
+  std::string start_error, stop_error;
   void start_playback() override { calls.push_back({"play", playback_file, hi_speed}); }
   bool busy() const override { return busy_; }
   bool busy_ = false;

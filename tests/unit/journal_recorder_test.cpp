@@ -142,11 +142,40 @@ TEST(JournalRecorder, KeystrokeRecordingHooksOnlyTheKeyboard) {
   EXPECT_TRUE(decode(*r.files.get("k.dat")).recording.keystrokes_only);
 }
 
-TEST(JournalRecorder, AnUnwritableRecordingIsReportedAndStillEnds) {
+TEST(JournalRecorder, ATakeThatCouldNotBeSavedOrWatchedDoesNotStart) {
   Rig r;
   r.files.refuse_writes = true;
   r.recorder.set_record_file_name("C:\\ro\\x.dat");
+  try {
+    r.recorder.start_record();
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "Unable to write to C:\\ro\\x.dat");
+  }
+  EXPECT_FALSE(r.recorder.recording());
+  EXPECT_FALSE(r.hooks.current().keyboard);
+  r.files.refuse_writes = false;
+  r.hooks.refuse = true;
+  try {
+    r.recorder.start_record();
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), kHooksRefused);
+  }
+  EXPECT_FALSE(r.recorder.recording());
+  r.hooks.refuse = false;
+  // Neither attempt counts as a recording: no end is reported, and a later take works.
   r.recorder.start_record();
+  EXPECT_TRUE(r.recorder.recording());
+  EXPECT_TRUE(r.hooks.current().keyboard);
+  EXPECT_EQ(r.ui.pending(), 0u);
+}
+
+TEST(JournalRecorder, AnUnwritableRecordingIsReportedAndStillEnds) {
+  Rig r;
+  r.recorder.set_record_file_name("C:\\ro\\x.dat");
+  r.recorder.start_record();
+  r.files.refuse_writes = true;
   try {
     r.recorder.stop_record();
     FAIL() << "no error";

@@ -118,6 +118,9 @@ class FakeWizardView : public WizardView {
   void warning_box(const std::string&) override {}
   bool confirm_cancel() override { return true; }
   void close() override { ++closed; }
+  // Edit mode never records.
+  void hide_for_recording() override { ADD_FAILURE() << "hidden for a recording"; }
+  void show_after_recording() override { ADD_FAILURE() << "shown after a recording"; }
   NameInput macro_name() override { return {name_text, true}; }
   ShortCut hot_key() override { return 0; }
   std::string trigger() override { return {}; }
@@ -145,10 +148,11 @@ struct Rig {
   std::vector<std::string> calls;
   std::function<void()> in_wizard;  // what the user does while the wizard is shown
   int wizard_shown = 0;
-  Wizard wizard{Wizard::Deps{profile, files, loop, [](std::string_view s) { return ascii_upper(s); },
-                             [](std::uint8_t) { return std::string(); }, nullptr,
-                             [this](bool on) { suspensions.push_back(on); }, nullptr, [] {}, nullptr, nullptr},
-                wizard_view};
+  Wizard wizard{
+      Wizard::Deps{profile, files, loop, [](std::string_view s) { return ascii_upper(s); },
+                   [](std::uint8_t) { return std::string(); }, nullptr, [this](bool on) { suspensions.push_back(on); },
+                   nullptr, [] {}, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
+      wizard_view};
   Properties props{
       Properties::Deps{profile, files, recorder, stop, wizard,
                        [this] {

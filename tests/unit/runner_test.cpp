@@ -183,3 +183,36 @@ TEST(ScriptLines, JoiningRules) {
   EXPECT_EQ(join_script_lines("a\n\rb"), "a\r\n\r\nb\r\n");
   EXPECT_EQ(join_script_lines(std::string("ab\0cd", 5)), "ab\r\n");
 }
+
+TEST(Runner, AWizardTakeOrTestPlaybackEndingMeanwhileNeitherEndsARunNorReleasesAWaitingScript) {
+  RunnerRig r;
+  r.macro(1, 4, "Outer.key");
+  r.macro(2, 2, "Keys.dat");
+  r.files.files[r.files.dir + "Outer.key"] = "<<RUN:Keys>>";
+  // A test playback from the wizard is playing; the script's playback is queued behind it.
+  r.player.during = [&](const std::string&) {
+    r.journal.busy_ = true;
+    r.runner.ProcessHotKey(2);
+    r.loop.post_at(r.loop.now_ms() + 1000, [&] { r.journal.finish(); });  // the wizard's
+    r.loop.post_at(r.loop.now_ms() + 3000, [&] {
+      r.journal.busy_ = false;
+      r.journal.finish();  // the script's own
+    });
+  };
+  r.runner.ProcessHotKey(1);
+  EXPECT_EQ(r.statuses, (std::vector<std::string>{"NoRecord"}));
+  EXPECT_GE(r.loop.now_ms(), 3000u);
+
+  // A /CLOSE run's playback is under way when a wizard take ends: no "True" until it has ended.
+  RunnerRig c;
+  c.macro(1, 2, "Keys.dat");
+  c.runner.ProcessHotKey(1);
+  c.journal.busy_ = true;
+  c.journal.finish();  // the take's end
+  EXPECT_TRUE(c.statuses.empty());
+  EXPECT_FALSE(c.runner.journal_idle());
+  c.journal.busy_ = false;
+  c.journal.finish();
+  EXPECT_EQ(c.statuses, (std::vector<std::string>{"True"}));
+  EXPECT_TRUE(c.runner.journal_idle());
+}

@@ -91,10 +91,10 @@ TEST(JournalWin32, OurOwnInputReachesTheHooksTaggedAndWhereItWasSent) {
   Win32Injector injector;
   std::mutex m;
   std::vector<RawInput> seen;
-  hooks.set_hooks(true, true, [&](const RawInput& in) {
+  ASSERT_TRUE(hooks.set_hooks(true, true, [&](const RawInput& in) {
     std::lock_guard<std::mutex> lock(m);
     seen.push_back(in);
-  });
+  }));
   const ScreenRect screen = hooks.virtual_screen();
   ASSERT_GT(screen.width, 0);
   Event move;
