@@ -8,6 +8,17 @@ constexpr UINT kApply = WM_APP + 1;      // install or remove hooks as wished
 constexpr UINT kReinstall = WM_APP + 2;  // the system may have dropped a hook that answered late
 // The system gives a low-level hook about this long before it skips it, and may then remove it.
 constexpr std::uint64_t kSlowHookUs = 200'000;
+// How long a keyboard hook that is no longer wanted stays for the keys still held.
+constexpr ULONGLONG kDeferMs = 1000;
+constexpr UINT kDeferPollMs = 20;
+
+// A recording is stopped by a chord (Shift+Ctrl+F12) whose key-ups are still on their way; a
+// hook removed while they pass through it can cost the target a release, leaving Ctrl down.
+bool stop_keys_held() {
+  for (const int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_F12})
+    if (GetAsyncKeyState(vk) & 0x8000) return true;
+  return false;
+}
 
 Win32InputHooks* g_hooks = nullptr;  // the hook procedures have no context argument
 
@@ -76,9 +87,14 @@ void Win32InputHooks::run() {
       apply(true);
       continue;
     }
+    if (msg.hwnd == nullptr && msg.message == WM_TIMER && defer_timer_ && msg.wParam == defer_timer_) {
+      end_deferral();
+      continue;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  end_deferral_timer();
   keyboard_.reset();
   mouse_.reset();
 }
@@ -91,12 +107,36 @@ void Win32InputHooks::apply(bool reinstall) {
     mouse = want_mouse_;
   }
   const HINSTANCE self = GetModuleHandleA(nullptr);
-  if (reinstall || !keyboard) keyboard_.reset();
+  if (keyboard) {
+    end_deferral_timer();
+  } else if (keyboard_ && !reinstall && !defer_timer_ && stop_keys_held()) {
+    // The sink is already gone: the hook only passes the held keys' releases on.
+    defer_until_ = GetTickCount64() + kDeferMs;
+    defer_timer_ = SetTimer(nullptr, 0, kDeferPollMs, nullptr);
+  }
+  if (reinstall || (!keyboard && !defer_timer_)) keyboard_.reset();
   if (reinstall || !mouse) mouse_.reset();
   if (keyboard && !keyboard_) keyboard_.reset(SetWindowsHookExA(WH_KEYBOARD_LL, keyboard_proc, self, 0));
   if (mouse && !mouse_) mouse_.reset(SetWindowsHookExA(WH_MOUSE_LL, mouse_proc, self, 0));
   std::lock_guard<std::mutex> lock(m_);
   applied_ = (!keyboard || keyboard_) && (!mouse || mouse_);
+}
+
+void Win32InputHooks::end_deferral_timer() {
+  if (!defer_timer_) return;
+  KillTimer(nullptr, defer_timer_);
+  defer_timer_ = 0;
+}
+
+void Win32InputHooks::end_deferral() {
+  if (stop_keys_held() && GetTickCount64() < defer_until_) return;
+  end_deferral_timer();
+  bool keyboard;
+  {
+    std::lock_guard<std::mutex> lock(m_);
+    keyboard = want_keyboard_;
+  }
+  if (!keyboard) keyboard_.reset();
 }
 
 void Win32InputHooks::deliver(journal::RawInput& in) {

@@ -45,6 +45,8 @@ class Win32InputHooks : public journal::InputHooks {
   static LRESULT CALLBACK mouse_proc(int code, WPARAM wp, LPARAM lp);
   void run();
   void apply(bool reinstall);
+  void end_deferral();
+  void end_deferral_timer();
   void deliver(journal::RawInput& in);
   void start_thread();
 
@@ -58,6 +60,9 @@ class Win32InputHooks : public journal::InputHooks {
   std::function<void(const journal::RawInput&)> sink_;
   // Used on the hooks' thread only.
   OwnedHook keyboard_, mouse_;
+  // A keyboard hook kept, passing everything on, until the stop chord's keys are up.
+  UINT_PTR defer_timer_ = 0;
+  ULONGLONG defer_until_ = 0;
 };
 
 class Win32Injector : public journal::Injector {
